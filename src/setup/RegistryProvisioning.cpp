@@ -1,6 +1,7 @@
 #include "setup/RegistryProvisioning.h"
 
 #include <cstddef>
+#include <initializer_list>
 
 namespace hw {
 

@@ -1,0 +1,229 @@
+#include "RecordingPlatform.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/DebugFormat.h"
+
+namespace hw::test {
+
+std::string Utf8(const std::u16string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    std::uint32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::string Utf8(const char16_t* text) { return text ? Utf8(std::u16string(text)) : "null"; }
+
+namespace {
+
+std::string Hex(std::uint64_t v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "0x%llX", static_cast<unsigned long long>(v));
+  return buf;
+}
+std::string Quoted(const char16_t* text) { return text ? "\"" + Utf8(text) + "\"" : "null"; }
+std::string Ptr(const void* p) { return p ? "ptr" : "null"; }
+std::string Bytes(const void* data, std::uint32_t size) {
+  if (data == nullptr) return "null";
+  std::string out = "[";
+  const auto* b = static_cast<const std::uint8_t*>(data);
+  for (std::uint32_t i = 0; i < size; ++i) out += (i ? " " : "") + Hex(b[i]);
+  return out + "]";
+}
+
+}  // namespace
+
+std::vector<std::string> RecordingPlatform::OpenFiles() const {
+  std::vector<std::string> out;
+  for (const auto& [handle, file] : open_) out.push_back(Utf8(file.path));
+  return out;
+}
+
+std::vector<std::string> RecordingPlatform::CallsNamed(const std::string& name) const {
+  std::vector<std::string> out;
+  for (const std::string& call : calls) {
+    if (call.compare(0, name.size() + 1, name + "(") == 0) out.push_back(call);
+  }
+  return out;
+}
+
+Handle RecordingPlatform::CreateFile(const char16_t* name, std::uint32_t access,
+                                     std::uint32_t shareMode, const void* securityAttributes,
+                                     std::uint32_t creationDisposition,
+                                     std::uint32_t flagsAndAttributes, Handle templateFile) {
+  calls.push_back("CreateFile(" + Quoted(name) + ", " + Hex(access) + ", " + Hex(shareMode) +
+                  ", " + Ptr(securityAttributes) + ", " + std::to_string(creationDisposition) +
+                  ", " + Hex(flagsAndAttributes) + ", " + std::to_string(templateFile) + ")");
+  const std::u16string path = name;
+  if (path == u"EOM1:") {
+    if (!deviceOpens) return kInvalidHandleValue;
+    const Handle h = nullDeviceHandle ? 0 : nextHandle_++;
+    devices_.insert(h);
+    return h;
+  }
+  const bool write = (access & kGenericWrite) != 0;
+  if (write) {
+    bool folderExists = false;
+    for (const auto& folder : writableFolders) folderExists |= path.rfind(folder, 0) == 0;
+    if (!folderExists || readOnly.count(path) || creationDisposition != kCreateAlways) {
+      return kInvalidHandleValue;
+    }
+    files[path].clear();
+  } else if (!files.count(path) || creationDisposition != kOpenExisting) {
+    return kInvalidHandleValue;
+  }
+  const Handle h = nextHandle_++;
+  open_[h] = {path, write, 0};
+  return h;
+}
+
+int RecordingPlatform::DeviceIoControl(Handle device, std::uint32_t ioControlCode,
+                                       const void* inBuffer, std::uint32_t inSize,
+                                       void* outBuffer, std::uint32_t outSize,
+                                       std::uint32_t* bytesReturned, void* overlapped) {
+  calls.push_back("DeviceIoControl(" + std::to_string(device) + ", " +
+                  std::to_string(ioControlCode) + ", " + Bytes(inBuffer, inSize) + ", " +
+                  std::to_string(inSize) + ", " + Bytes(outBuffer, outSize) + ", " +
+                  std::to_string(outSize) + ", " + Ptr(bytesReturned) + ", " + Ptr(overlapped) +
+                  ")");
+  if (!devices_.count(device)) {
+    faults.push_back("DeviceIoControl on a handle that is not the device");
+    return 0;
+  }
+  const auto* in = static_cast<const std::uint8_t*>(inBuffer);
+  if (ioControlCode == 2 && inSize == 1 && outSize == 1) {
+    if (failRead.count(in[0])) return 0;
+    if (!readStoresNothing.count(in[0])) *static_cast<std::uint8_t*>(outBuffer) = eeprom[in[0]];
+    return 1;
+  }
+  if (ioControlCode == 1 && inSize == 2) {
+    if (failWrite.count(in[0])) return 0;
+    eeprom[in[0]] = in[1];
+    return 1;
+  }
+  faults.push_back("DeviceIoControl request with an unknown layout");
+  return 0;
+}
+
+int RecordingPlatform::ReadFile(Handle file, void* buffer, std::uint32_t bytesToRead,
+                                std::uint32_t* bytesRead, void* overlapped) {
+  calls.push_back("ReadFile(" + std::to_string(file) + ", " + Ptr(buffer) + ", " +
+                  std::to_string(bytesToRead) + ", " + Ptr(bytesRead) + ", " + Ptr(overlapped) +
+                  ")");
+  auto it = open_.find(file);
+  if (it == open_.end() || it->second.write) {
+    faults.push_back("ReadFile on a handle not open for reading");
+    return 0;
+  }
+  const std::vector<std::uint8_t>& content = files[it->second.path];
+  const std::size_t left = content.size() - it->second.position;
+  const std::uint32_t n = static_cast<std::uint32_t>(left < bytesToRead ? left : bytesToRead);
+  if (n != 0) std::memcpy(buffer, content.data() + it->second.position, n);
+  it->second.position += n;
+  *bytesRead = n;
+  return 1;
+}
+
+int RecordingPlatform::WriteFile(Handle file, const void* buffer, std::uint32_t bytesToWrite,
+                                 std::uint32_t* bytesWritten, void* overlapped) {
+  calls.push_back("WriteFile(" + std::to_string(file) + ", " + Ptr(buffer) + ", " +
+                  std::to_string(bytesToWrite) + ", " + Ptr(bytesWritten) + ", " +
+                  Ptr(overlapped) + ")");
+  auto it = open_.find(file);
+  if (it == open_.end() || !it->second.write) {
+    faults.push_back("WriteFile on a handle not open for writing");
+    return 0;
+  }
+  const std::uint32_t n = bytesToWrite < writeLimit ? bytesToWrite : writeLimit;
+  const auto* b = static_cast<const std::uint8_t*>(buffer);
+  files[it->second.path].insert(files[it->second.path].end(), b, b + n);
+  *bytesWritten = n;
+  return n == bytesToWrite ? 1 : 0;
+}
+
+int RecordingPlatform::SetFileAttributes(const char16_t* path, std::uint32_t attributes) {
+  calls.push_back("SetFileAttributes(" + Quoted(path) + ", " + Hex(attributes) + ")");
+  if (!files.count(path)) return 0;
+  if (attributes == kFileAttributeNormal) readOnly.erase(path);
+  return 1;
+}
+
+int RecordingPlatform::CloseHandle(Handle handle) {
+  calls.push_back("CloseHandle(" + std::to_string(handle) + ")");
+  if (open_.erase(handle) == 1) {
+    closed_.insert(handle);
+    return 1;
+  }
+  faults.push_back(closed_.count(handle) ? "handle " + std::to_string(handle) + " closed twice"
+                                         : "CloseHandle of unknown handle " +
+                                               std::to_string(handle));
+  return 0;
+}
+
+long RecordingPlatform::RegOpenKeyEx(RegKey root, const char16_t* subKey, std::uint32_t options,
+                                     std::uint32_t samDesired, RegKey* result) {
+  calls.push_back("RegOpenKeyEx(" + std::string(root == kHkeyLocalMachine ? "HKLM" : "other") +
+                  ", " + Quoted(subKey) + ", " + std::to_string(options) + ", " +
+                  Hex(samDesired) + ")");
+  if (root != kHkeyLocalMachine || !keys.count(subKey)) return kErrorFileNotFound;
+  if (deniedKeys.count(subKey)) return kErrorAccessDenied;
+  *result = nextKey_++;
+  openKeys_[*result] = subKey;
+  return kErrorSuccess;
+}
+
+long RecordingPlatform::RegSetValueEx(RegKey key, const char16_t* valueName,
+                                      std::uint32_t reserved, std::uint32_t type,
+                                      const std::uint8_t* data, std::uint32_t dataBytes) {
+  // The data as the length gives it, so a wrong length shows in the text.
+  std::u16string text(reinterpret_cast<const char16_t*>(data), dataBytes / 2);
+  const bool terminated = !text.empty() && text.back() == u'\0';
+  if (terminated) text.pop_back();
+  calls.push_back("RegSetValueEx(" + Quoted(valueName) + ", " + std::to_string(reserved) + ", " +
+                  std::to_string(type) + ", \"" + Utf8(text) + "\"" +
+                  (terminated ? "" : " unterminated") + ", " + std::to_string(dataBytes) + ")");
+  auto it = openKeys_.find(key);
+  if (it == openKeys_.end()) {
+    faults.push_back("RegSetValueEx on a key that is not open");
+    return kErrorFileNotFound;
+  }
+  keys[it->second][valueName] = text;
+  return kErrorSuccess;
+}
+
+long RecordingPlatform::RegCloseKey(RegKey key) {
+  calls.push_back("RegCloseKey()");
+  if (openKeys_.erase(key) == 1) return kErrorSuccess;
+  faults.push_back("RegCloseKey of a key that is not open");
+  return kErrorFileNotFound;
+}
+
+void RecordingPlatform::DebugPrintf(const char16_t* format, std::uint32_t value) {
+  calls.push_back("DebugPrintf(" + Quoted(format) + ")");
+  char16_t line[kDebugLineCapacity];
+  FormatDebugLine(line, kDebugLineCapacity, format, value);
+  debugLines.push_back(Utf8(line));
+}
+
+}  // namespace hw::test

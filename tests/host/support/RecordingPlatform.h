@@ -1,0 +1,84 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace hw::test {
+
+std::string Utf8(const char16_t* text);
+std::string Utf8(const std::u16string& text);
+
+// An in-memory OS that records every call with its arguments as one line,
+// e.g. `CreateFile("EOM1:", 0xC0000000, 0x3, null, 3, 0x0, 0)`, and keeps just
+// enough state to answer: an EEPROM, files by path, registry keys and values.
+// It also checks that every file handle it hands out is closed exactly once.
+class RecordingPlatform : public Platform {
+ public:
+  // Device.
+  bool deviceOpens = true;
+  bool nullDeviceHandle = false;
+  std::array<std::uint8_t, 256> eeprom{};
+  std::set<std::uint8_t> failRead, failWrite, readStoresNothing;
+
+  // Files by path. Absent path: open for reading fails. Writable folders are
+  // path prefixes under which CREATE_ALWAYS succeeds.
+  std::map<std::u16string, std::vector<std::uint8_t>> files;
+  std::set<std::u16string> readOnly;
+  std::vector<std::u16string> writableFolders{u"\\Flash Disk\\"};
+  std::uint32_t writeLimit = 0xFFFFFFFF;  // bytes one WriteFile stores at most
+
+  // Registry: existing keys under HKEY_LOCAL_MACHINE (compared exactly) and
+  // their string values; denied keys refuse the open.
+  std::map<std::u16string, std::map<std::u16string, std::u16string>> keys;
+  std::set<std::u16string> deniedKeys;
+
+  std::vector<std::string> calls;       // every call, in order
+  std::vector<std::string> debugLines;  // formatted debug output, UTF-8
+  std::vector<std::string> faults;      // misuse seen: bad handles, double closes
+
+  // File handles still open.
+  std::vector<std::string> OpenFiles() const;
+  // Calls whose line starts with `name`.
+  std::vector<std::string> CallsNamed(const std::string& name) const;
+
+  Handle CreateFile(const char16_t* name, std::uint32_t access, std::uint32_t shareMode,
+                    const void* securityAttributes, std::uint32_t creationDisposition,
+                    std::uint32_t flagsAndAttributes, Handle templateFile) override;
+  int DeviceIoControl(Handle device, std::uint32_t ioControlCode, const void* inBuffer,
+                      std::uint32_t inSize, void* outBuffer, std::uint32_t outSize,
+                      std::uint32_t* bytesReturned, void* overlapped) override;
+  int ReadFile(Handle file, void* buffer, std::uint32_t bytesToRead, std::uint32_t* bytesRead,
+               void* overlapped) override;
+  int WriteFile(Handle file, const void* buffer, std::uint32_t bytesToWrite,
+                std::uint32_t* bytesWritten, void* overlapped) override;
+  int SetFileAttributes(const char16_t* path, std::uint32_t attributes) override;
+  int CloseHandle(Handle handle) override;
+  long RegOpenKeyEx(RegKey root, const char16_t* subKey, std::uint32_t options,
+                    std::uint32_t samDesired, RegKey* result) override;
+  long RegSetValueEx(RegKey key, const char16_t* valueName, std::uint32_t reserved,
+                     std::uint32_t type, const std::uint8_t* data,
+                     std::uint32_t dataBytes) override;
+  long RegCloseKey(RegKey key) override;
+  void DebugPrintf(const char16_t* format, std::uint32_t value) override;
+
+ private:
+  struct OpenFile {
+    std::u16string path;
+    bool write;
+    std::size_t position;
+  };
+  Handle nextHandle_ = 0x100;
+  std::set<Handle> devices_;
+  std::map<Handle, OpenFile> open_;
+  std::set<Handle> closed_;
+  RegKey nextKey_ = 0x2000;
+  std::map<RegKey, std::u16string> openKeys_;
+};
+
+}  // namespace hw::test
