@@ -53,6 +53,18 @@ TEST(RegSetString, AbsentOrDeniedKeyWritesNothingAndClosesNothing) {
   EXPECT_TRUE(os.faults.empty());
 }
 
+TEST(RegSetString, FailedSetStillClosesTheKeyAndTheGroupGoesOn) {
+  RecordingPlatform os;
+  os.keys[kUsb] = {};
+  os.failSetValue = {u"Dll"};
+  EXPECT_FALSE(RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, u"Dll", u"xxx"));
+  EXPECT_EQ(os.CallsNamed("RegCloseKey").size(), 1u);
+  os.calls.clear();
+  UsbHostDriverSwitch(os, UsbHostDriver::kOn);
+  EXPECT_EQ(os.CallsNamed("RegCloseKey").size(), 2u);
+  EXPECT_EQ(os.keys[kUsb], (Values{{u"IsrDll", u"giisr.dll"}}));
+}
+
 TEST(UsbHostDriverSwitch, WritesDllThenIsrDllForEachState) {
   RecordingPlatform os;
   os.keys[kUsb] = {{u"Prefix", u"HCD"}};

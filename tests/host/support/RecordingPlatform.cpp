@@ -208,6 +208,7 @@ long RecordingPlatform::RegSetValueEx(RegKey key, const char16_t* valueName,
     faults.push_back("RegSetValueEx on a key that is not open");
     return kErrorFileNotFound;
   }
+  if (failSetValue.count(valueName)) return kErrorAccessDenied;
   keys[it->second][valueName] = text;
   return kErrorSuccess;
 }

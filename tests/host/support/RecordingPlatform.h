@@ -37,6 +37,7 @@ class RecordingPlatform : public Platform {
   // their string values; denied keys refuse the open.
   std::map<std::u16string, std::map<std::u16string, std::u16string>> keys;
   std::set<std::u16string> deniedKeys;
+  std::set<std::u16string> failSetValue;  // value names whose set fails
 
   std::vector<std::string> calls;       // every call, in order
   std::vector<std::string> debugLines;  // formatted debug output, UTF-8

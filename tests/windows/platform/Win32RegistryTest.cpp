@@ -1,0 +1,117 @@
+// The registry provisioning against the real registry (Wine's, in the test
+// run's own prefix): keys are made here and removed afterwards.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/win32/Win32Platform.h"
+#include "setup/RegistryProvisioning.h"
+
+namespace hw {
+namespace {
+
+const wchar_t* W(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+bool KeyExists(const char16_t* path) {
+  HKEY key;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, W(path), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+void MakeKey(const char16_t* path, const wchar_t* keepName, const wchar_t* keepText) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, W(path), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD bytes = static_cast<DWORD>((wcslen(keepText) + 1) * sizeof(wchar_t));
+  ASSERT_EQ(RegSetValueExW(key, keepName, 0, REG_SZ, reinterpret_cast<const BYTE*>(keepText), bytes),
+            ERROR_SUCCESS);
+  const DWORD order = 21;
+  ASSERT_EQ(RegSetValueExW(key, L"Order", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&order),
+                           sizeof order),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+// The stored value as the registry reports it: type, byte length and text.
+struct Stored {
+  DWORD type = 0;
+  DWORD bytes = 0;
+  std::wstring text;
+};
+Stored Read(const char16_t* path, const wchar_t* name) {
+  Stored s;
+  wchar_t buffer[256] = {};
+  s.bytes = sizeof buffer;
+  HKEY key;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, W(path), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+  if (RegQueryValueExW(key, name, nullptr, &s.type, reinterpret_cast<BYTE*>(buffer), &s.bytes) !=
+      ERROR_SUCCESS) {
+    s = {};
+  } else {
+    s.text = buffer;
+  }
+  RegCloseKey(key);
+  return s;
+}
+
+class Win32Registry : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Drivers\\BuiltIn\\HCD_HSH1");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Drivers\\SDCARD\\ClientDrivers\\Custom");
+  }
+  Win32Platform os;
+};
+
+TEST_F(Win32Registry, RegSetStringStoresATerminatedStringOfTheRightLength) {
+  MakeKey(kUsbHostDriverKey, L"Prefix", L"HCD");
+  EXPECT_TRUE(RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, u"Dll", u"xxx"));
+  const Stored s = Read(kUsbHostDriverKey, L"Dll");
+  EXPECT_EQ(s.type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(s.bytes, 8u);
+  EXPECT_EQ(s.text, L"xxx");
+  EXPECT_EQ(Read(kUsbHostDriverKey, L"Prefix").text, L"HCD");
+}
+
+TEST_F(Win32Registry, RegSetStringNeverCreatesAKey) {
+  ASSERT_FALSE(KeyExists(kUsbHostDriverKey));
+  EXPECT_FALSE(RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, u"Dll", u"xxx"));
+  EXPECT_FALSE(KeyExists(kUsbHostDriverKey));
+}
+
+TEST_F(Win32Registry, UsbHostDriverSwitchesOffAndOn) {
+  MakeKey(kUsbHostDriverKey, L"Prefix", L"HCD");
+  UsbHostDriverSwitch(os, UsbHostDriver::kOff);
+  EXPECT_EQ(Read(kUsbHostDriverKey, L"Dll").text, L"xxx");
+  EXPECT_EQ(Read(kUsbHostDriverKey, L"IsrDll").text, L"xxx");
+  UsbHostDriverSwitch(os, UsbHostDriver::kOn);
+  EXPECT_EQ(Read(kUsbHostDriverKey, L"Dll").bytes, 26u);
+  EXPECT_EQ(Read(kUsbHostDriverKey, L"Dll").text, L"hcd_hsh1.dll");
+  EXPECT_EQ(Read(kUsbHostDriverKey, L"IsrDll").text, L"giisr.dll");
+}
+
+TEST_F(Win32Registry, WifiSetWritesBothCardKeysOrTheOneThatExists) {
+  MakeKey(kWifiCardKey4329, L"Class", L"NDIS");
+  WifiClientDriverSet(os, WifiDriverSet::kMurata8Xqf);
+  EXPECT_FALSE(KeyExists(kWifiCardKey4319));
+  EXPECT_EQ(Read(kWifiCardKey4329, L"Dll").text, L"GarnetSDN.dll");
+  EXPECT_EQ(Read(kWifiCardKey4329, L"Prefix").text, L"NDL");
+  EXPECT_EQ(Read(kWifiCardKey4329, L"Instance0").text, L"GarnetSDN:GarnetSDN1");
+  EXPECT_EQ(Read(kWifiCardKey4329, L"Instance1").text, L"GarnetSDN:GarnetSDN1");
+  EXPECT_EQ(Read(kWifiCardKey4329, L"Class").text, L"NDIS");
+
+  MakeKey(kWifiCardKey4319, L"Class", L"NDIS");
+  WifiClientDriverSet(os, WifiDriverSet::kUsiSd40);
+  for (const char16_t* key : {kWifiCardKey4319, kWifiCardKey4329}) {
+    EXPECT_EQ(Read(key, L"Dll").text, L"sdcsd40n.dll");
+    EXPECT_EQ(Read(key, L"Prefix").text, L"SSI");
+    EXPECT_EQ(Read(key, L"Instance1").text, L"SDCSD40N:SDCSD40N1");
+  }
+}
+
+}  // namespace
+}  // namespace hw
