@@ -1,0 +1,42 @@
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/simulator/ParseError.h"
+
+namespace hw::sim {
+
+// One bit per EEPROM cell address.
+using CellSet = std::bitset<256>;
+
+// The faults device.ini asks for. Defaults: a healthy terminal.
+struct DeviceConfig {
+  // [EOM1]
+  std::optional<std::uint32_t> maxOpens;  // simultaneous "EOM1:" handles allowed
+  bool nullHandle = false;                // a successful open yields handle 0
+  CellSet failRead;                       // reads report failure
+  CellSet failWrite;                      // writes report failure, cell unchanged
+  CellSet readStoresNothing;              // reads succeed and store no byte
+  // [registry]
+  std::vector<std::string> deniedKeys;  // paths under HKEY_LOCAL_MACHINE, UTF-8
+  // [files]
+  std::optional<std::uint64_t> flashFreeBytes;  // budget for writes under "\Flash Disk"
+};
+
+// Parses device.ini from its bytes. Section and key names ignore case; an
+// unknown section or key, a repeated key or a value that does not parse fails
+// with its line, so a typo never passes for a healthy terminal.
+//
+// Address lists are tokens separated by spaces, tabs or commas: "0xNN" (one or
+// two hex digits) or "all". An empty list names no cell.
+// `deny` is a list of key paths separated the same way; a path that holds a
+// space or a comma is written in double quotes. A path may start with
+// "HKEY_LOCAL_MACHINE\". A listed key is refused itself; its subkeys are not.
+bool ParseDeviceConfig(std::string_view text, DeviceConfig* config, ParseError* error);
+
+}  // namespace hw::sim

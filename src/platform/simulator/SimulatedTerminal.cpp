@@ -1,0 +1,287 @@
+#include "platform/simulator/SimulatedTerminal.h"
+
+#include <cstdlib>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "platform/DebugFormat.h"
+#include "platform/simulator/FileIo.h"
+#include "platform/simulator/RegistryFile.h"
+#include "platform/simulator/TerminalLog.h"
+#include "platform/simulator/TextCodec.h"
+
+namespace hw {
+
+namespace fs = std::filesystem;
+using sim::ReadResult;
+
+namespace {
+
+constexpr std::string_view kDeviceName = "EOM1:";
+constexpr std::uint32_t kGenericAll = 0x10000000u;
+constexpr std::uint32_t kOpenAlways = 4;
+constexpr std::uint32_t kKeySetValue = 0x0002;
+
+std::string Located(std::string_view file, int line, std::string_view reason) {
+  return std::string(file) + ":" + std::to_string(line) + ": " + std::string(reason);
+}
+
+// Reads one optional file of the terminal; a file that is there but cannot be
+// read is an error, like one that does not parse.
+bool ReadTerminalFile(const fs::path& folder, std::string_view name, std::string* bytes,
+                      bool* present, std::string* error) {
+  const ReadResult read = sim::ReadWholeFile(folder / sim::PathFromUtf8(name), bytes);
+  *present = read == ReadResult::kRead;
+  if (read == ReadResult::kFailed) *error = Located(name, 1, "cannot be read");
+  return read != ReadResult::kFailed;
+}
+
+std::string LoadError(const fs::path& folder, sim::DeviceConfig* faults) {
+  std::string bytes;
+  bool present = false;
+  std::string error;
+  sim::ParseError parse;
+  if (!ReadTerminalFile(folder, "device.ini", &bytes, &present, &error)) return error;
+  if (present && !sim::ParseDeviceConfig(bytes, faults, &parse)) {
+    return Located("device.ini", parse.line, parse.reason);
+  }
+  sim::RegistryFile registry;
+  if (!ReadTerminalFile(folder, "registry.reg", &bytes, &present, &error)) return error;
+  if (present && !sim::RegistryFile::Parse(bytes, &registry, &parse)) {
+    return Located("registry.reg", parse.line, parse.reason);
+  }
+  if (!ReadTerminalFile(folder, "eeprom.bin", &bytes, &present, &error)) return error;
+  if (present && bytes.size() != sim::kEepromSize) {
+    return Located("eeprom.bin", 1,
+                   "holds " + std::to_string(bytes.size()) + " bytes; the chip has 256 cells");
+  }
+  return {};
+}
+
+bool IsDeviceName(const char16_t* name) {
+  std::string utf8;
+  return sim::Utf16ToUtf8(name, &utf8) && sim::EqualsFolded(utf8, kDeviceName);
+}
+
+bool WantsRead(std::uint32_t access) {
+  return (access & (kGenericRead | kGenericAll)) != 0;
+}
+bool WantsWrite(std::uint32_t access) {
+  return (access & (kGenericWrite | kGenericAll)) != 0;
+}
+
+}  // namespace
+
+std::unique_ptr<SimulatedTerminal> SimulatedTerminal::Load(const std::string& folder,
+                                                           std::string* error) {
+  const fs::path path = sim::PathFromUtf8(folder);
+  sim::DeviceConfig faults;
+  std::error_code ec;
+  std::string message = fs::is_directory(path, ec)
+                            ? LoadError(path, &faults)
+                            : folder + ": no terminal folder there; scripts/new-terminal makes one";
+  if (message.empty()) {
+    return std::unique_ptr<SimulatedTerminal>(new SimulatedTerminal(path, std::move(faults)));
+  }
+  sim::ReportTerminalError(path, message);
+  if (error != nullptr) *error = std::move(message);
+  return nullptr;
+}
+
+SimulatedTerminal::SimulatedTerminal(fs::path folder, sim::DeviceConfig faults)
+    : folder_(std::move(folder)),
+      faults_(std::move(faults)),
+      eeprom_(folder_ / "eeprom.bin", faults_),
+      files_(folder_, faults_.flashFreeBytes),
+      registry_(folder_, faults_.deniedKeys) {}
+
+SimulatedTerminal::~SimulatedTerminal() = default;
+
+Handle SimulatedTerminal::Add(Object object) {
+  if (object.kind == Object::Kind::kDevice && faults_.nullHandle) {
+    nullDeviceOpens_.push_back(std::move(object));
+    return 0;
+  }
+  const Handle handle = nextHandle_;
+  nextHandle_ += 4;  // like the kernel's handles: distinct, aligned, never 0 or -1
+  objects_.emplace(handle, std::move(object));
+  return handle;
+}
+
+SimulatedTerminal::Object* SimulatedTerminal::Find(std::intptr_t handle, Object::Kind kind) {
+  if (handle == 0 && kind == Object::Kind::kDevice && !nullDeviceOpens_.empty()) {
+    return &nullDeviceOpens_.back();
+  }
+  const auto it = objects_.find(handle);
+  return it != objects_.end() && it->second.kind == kind ? &it->second : nullptr;
+}
+
+std::size_t SimulatedTerminal::DeviceOpens() const {
+  std::size_t count = nullDeviceOpens_.size();
+  for (const auto& entry : objects_) count += entry.second.kind == Object::Kind::kDevice;
+  return count;
+}
+
+// Win32's rule: every open handle's share mode must allow the new access, and
+// the new share mode must allow every open handle's access.
+bool SimulatedTerminal::SharingAllows(const std::string& identity, std::uint32_t access,
+                                      std::uint32_t shareMode) const {
+  auto compatible = [&](const Object& open) {
+    if (open.identity != identity) return true;
+    return !(WantsRead(access) && (open.shareMode & kFileShareRead) == 0) &&
+           !(WantsWrite(access) && (open.shareMode & kFileShareWrite) == 0) &&
+           !(WantsRead(open.access) && (shareMode & kFileShareRead) == 0) &&
+           !(WantsWrite(open.access) && (shareMode & kFileShareWrite) == 0);
+  };
+  for (const Object& open : nullDeviceOpens_) {
+    if (!compatible(open)) return false;
+  }
+  for (const auto& entry : objects_) {
+    if (!compatible(entry.second)) return false;
+  }
+  return true;
+}
+
+Handle SimulatedTerminal::CreateFile(const char16_t* name, std::uint32_t access,
+                                     std::uint32_t shareMode, const void* /*securityAttributes*/,
+                                     std::uint32_t creationDisposition,
+                                     std::uint32_t /*flagsAndAttributes*/,
+                                     Handle /*templateFile*/) {
+  if (name == nullptr) return kInvalidHandleValue;
+  if (IsDeviceName(name)) return OpenDevice(access, shareMode, creationDisposition);
+  return OpenFile(name, access, shareMode, creationDisposition);
+}
+
+Handle SimulatedTerminal::OpenDevice(std::uint32_t access, std::uint32_t shareMode,
+                                     std::uint32_t disposition) {
+  // A device is there or not: it can be opened, never created or truncated.
+  if (disposition != kOpenExisting && disposition != kOpenAlways) return kInvalidHandleValue;
+  if (!eeprom_.Present()) return kInvalidHandleValue;
+  if (faults_.maxOpens && DeviceOpens() >= *faults_.maxOpens) return kInvalidHandleValue;
+  const std::string identity(kDeviceName);
+  if (!SharingAllows(identity, access, shareMode)) return kInvalidHandleValue;
+  return Add(Object{Object::Kind::kDevice, access, shareMode, identity, nullptr, {}});
+}
+
+Handle SimulatedTerminal::OpenFile(const char16_t* name, std::uint32_t access,
+                                   std::uint32_t shareMode, std::uint32_t disposition) {
+  sim::TerminalPath path;
+  if (!files_.Map(name, &path)) return kInvalidHandleValue;
+  const std::string identity = sim::FoldCase(sim::PathToUtf8(path.host.lexically_normal()));
+  // Checked before the open, which may truncate what another handle guards.
+  if (!SharingAllows(identity, access, shareMode)) return kInvalidHandleValue;
+  std::unique_ptr<sim::OpenFile> file = files_.Open(path, access, disposition);
+  if (file == nullptr) return kInvalidHandleValue;
+  return Add(Object{Object::Kind::kFile, access, shareMode, identity, std::move(file), {}});
+}
+
+int SimulatedTerminal::DeviceIoControl(Handle device, std::uint32_t ioControlCode,
+                                       const void* inBuffer, std::uint32_t inSize, void* outBuffer,
+                                       std::uint32_t outSize, std::uint32_t* bytesReturned,
+                                       void* overlapped) {
+  const Object* open = Find(device, Object::Kind::kDevice);
+  if (open == nullptr || overlapped != nullptr) return 0;
+  return eeprom_.Control(open->access, ioControlCode, inBuffer, inSize, outBuffer, outSize,
+                         bytesReturned);
+}
+
+int SimulatedTerminal::ReadFile(Handle file, void* buffer, std::uint32_t bytesToRead,
+                                std::uint32_t* bytesRead, void* overlapped) {
+  Object* open = Find(file, Object::Kind::kFile);
+  if (open == nullptr || overlapped != nullptr) return 0;
+  return files_.Read(*open->file, buffer, bytesToRead, bytesRead);
+}
+
+int SimulatedTerminal::WriteFile(Handle file, const void* buffer, std::uint32_t bytesToWrite,
+                                 std::uint32_t* bytesWritten, void* overlapped) {
+  Object* open = Find(file, Object::Kind::kFile);
+  if (open == nullptr || overlapped != nullptr) return 0;
+  return files_.Write(*open->file, buffer, bytesToWrite, bytesWritten);
+}
+
+int SimulatedTerminal::SetFileAttributes(const char16_t* path, std::uint32_t attributes) {
+  return path == nullptr ? 0 : files_.SetAttributes(path, attributes);
+}
+
+int SimulatedTerminal::CloseHandle(Handle handle) {
+  if (handle == 0 && !nullDeviceOpens_.empty()) {
+    nullDeviceOpens_.pop_back();
+    return 1;
+  }
+  const auto it = objects_.find(handle);
+  if (it == objects_.end() || it->second.kind == Object::Kind::kKey) return 0;
+  objects_.erase(it);
+  return 1;
+}
+
+long SimulatedTerminal::RegOpenKeyEx(RegKey root, const char16_t* subKey, std::uint32_t /*options*/,
+                                     std::uint32_t samDesired, RegKey* result) {
+  if (result == nullptr) return sim::kErrorInvalidParameter;
+  *result = 0;
+  std::string path = "HKEY_LOCAL_MACHINE";
+  if (root != kHkeyLocalMachine) {
+    const Object* parent = Find(root, Object::Kind::kKey);
+    if (parent == nullptr) return sim::kErrorInvalidHandle;
+    path = parent->keyPath;
+  }
+  std::string relative;
+  if (subKey != nullptr && !sim::Utf16ToUtf8(subKey, &relative)) {
+    return sim::kErrorInvalidParameter;
+  }
+  if (!relative.empty()) path += "\\" + relative;
+  if (const long status = registry_.OpenKey(path); status != kErrorSuccess) return status;
+  *result = Add(Object{Object::Kind::kKey, samDesired, 0, {}, nullptr, path});
+  return kErrorSuccess;
+}
+
+long SimulatedTerminal::RegSetValueEx(RegKey key, const char16_t* valueName,
+                                      std::uint32_t /*reserved*/, std::uint32_t type,
+                                      const std::uint8_t* data, std::uint32_t dataBytes) {
+  const Object* open = Find(key, Object::Kind::kKey);
+  if (open == nullptr) return sim::kErrorInvalidHandle;
+  if ((open->access & kKeySetValue) == 0) return kErrorAccessDenied;
+  std::string name;
+  if (valueName != nullptr && !sim::Utf16ToUtf8(valueName, &name)) {
+    return sim::kErrorInvalidParameter;
+  }
+  if (data == nullptr && dataBytes != 0) return sim::kErrorInvalidParameter;
+  sim::RegistryValue value;
+  value.type = type;
+  if (dataBytes != 0) value.data.assign(data, data + dataBytes);
+  return registry_.SetValue(open->keyPath, name, value);
+}
+
+long SimulatedTerminal::RegCloseKey(RegKey key) {
+  const auto it = objects_.find(key);
+  if (it == objects_.end() || it->second.kind != Object::Kind::kKey) {
+    return sim::kErrorInvalidHandle;
+  }
+  objects_.erase(it);
+  return kErrorSuccess;
+}
+
+void SimulatedTerminal::DebugPrintf(const char16_t* format, std::uint32_t value) {
+  if (format == nullptr) return;
+  char16_t line[kDebugLineCapacity];
+  const std::size_t length = FormatDebugLine(line, kDebugLineCapacity, format, value);
+  sim::WriteDebugLine(folder_, std::u16string_view(line, length));
+}
+
+std::string FindTerminalFolder(const std::string& exeDir) {
+  std::string configured;
+#ifdef _WIN32
+  // The environment is UTF-16 on Windows; the ANSI copy would lose names.
+  if (const wchar_t* value = _wgetenv(L"HWSETUP_TERMINAL")) {
+    sim::Utf16ToUtf8(reinterpret_cast<const char16_t*>(value), &configured);
+  }
+#else
+  if (const char* value = std::getenv("HWSETUP_TERMINAL")) configured = value;
+#endif
+  if (!configured.empty()) return configured;
+  if (exeDir.empty()) return "terminal";
+  const char last = exeDir.back();
+  return exeDir + (last == '/' || last == '\\' ? "terminal" : "/terminal");
+}
+
+}  // namespace hw

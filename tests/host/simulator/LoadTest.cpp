@@ -1,0 +1,146 @@
+#include <cstdlib>
+#include <string>
+
+#include "TerminalFixture.h"
+#include "platform/simulator/DeviceConfig.h"
+
+namespace hw::simtest {
+namespace {
+
+using LoadTest = TerminalTest;
+
+struct Malformed {
+  const char* file;
+  std::string content;
+  int line;
+};
+
+const std::string kKeyLine = "[HKEY_LOCAL_MACHINE\\A]\r\n";
+
+const Malformed kMalformed[] = {
+    {"device.ini", "[EOM1]\nmax_opens = 1\nbogus = 2\n", 3},
+    {"device.ini", "; faults\n[EOM2]\n", 2},
+    {"device.ini", "max_opens = 1\n", 1},
+    {"device.ini", "[EOM1]\nmax_opens\n", 2},
+    {"device.ini", "[EOM1]\nmax_opens = -1\n", 2},
+    {"device.ini", "[EOM1]\nmax_opens = 1\n\nMAX_OPENS = 2\n", 4},
+    {"device.ini", "[EOM1]\nnull_handle = maybe\n", 2},
+    {"device.ini", "[EOM1]\r\nfail_read = 0x100\r\n", 2},
+    {"device.ini", "[EOM1]\nfail_read = 91\n", 2},
+    {"device.ini", "[EOM1]\nfail_write = 0x11;0x19\n", 2},
+    {"device.ini", "[EOM1]\nread_stores_nothing = none\n", 2},
+    {"device.ini", "[registry]\ndeny = \"Drivers\\BuiltIn\n", 2},
+    {"device.ini", "[registry]\ndeny = Drivers\\\\BuiltIn\n", 2},
+    {"device.ini", "[files]\nflash_free_bytes = lots\n", 2},
+    {"device.ini", "[files]\nfail_read = 0x11\n", 2},
+    {"device.ini", "[EOM1]\n\n[EOM1\n", 3},
+    {"registry.reg", "REGEDIT4\r\n", 1},
+    {"registry.reg", "\r\n" + std::string(kRegHeader), 1},
+    {"registry.reg", std::string(kRegHeader) + "\"x\"=\"y\"\r\n", 2},
+    {"registry.reg", std::string(kRegHeader) + "[HKEY_BOGUS\\A]\r\n", 2},
+    {"registry.reg", std::string(kRegHeader) + "[-HKEY_LOCAL_MACHINE\\A]\r\n", 2},
+    {"registry.reg", std::string(kRegHeader) + "[HKEY_LOCAL_MACHINE\\A\r\n", 2},
+    {"registry.reg", std::string(kRegHeader) + kKeyLine + "\"x\"=dword:123456789\r\n", 3},
+    {"registry.reg", std::string(kRegHeader) + kKeyLine + "\"x\"=hex:01,zz\r\n", 3},
+    {"registry.reg", std::string(kRegHeader) + kKeyLine + "\"x\"=hex:01,\\\r\n", 3},
+    {"registry.reg", std::string(kRegHeader) + kKeyLine + "\"x\"=\"open\r\n", 3},
+    {"registry.reg", std::string(kRegHeader) + kKeyLine + "\"x\"=\"a\\b\"\r\n", 3},
+    {"registry.reg", std::string(kRegHeader) + kKeyLine + "\"x\"=\"a\" b\r\n", 3},
+    {"registry.reg", std::string(kRegHeader) + kKeyLine + "\"x\"=-\r\n", 3},
+    {"registry.reg", std::string(kRegHeader) + kKeyLine + "x=1\r\n", 3},
+    {"registry.reg", std::string(kRegHeader) + "\r\n\r\n; caf\xC3\x28\r\n", 4},
+    {"registry.reg", "\xFE\xFF" + std::string(kRegHeader), 1},
+    {"eeprom.bin", std::string(255, '\xFF'), 1},
+};
+
+TEST_F(LoadTest, AMalformedFileIsRefusedWithItsNameAndLine) {
+  for (const Malformed& m : kMalformed) {
+    SCOPED_TRACE(std::string(m.file) + " case line " + std::to_string(m.line));
+    TearDown();
+    SetUp();
+    WriteFile(m.file, m.content);
+    std::vector<std::string> files = Listing();
+    files.push_back("debug.log");
+    std::sort(files.begin(), files.end());
+
+    std::string error;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(SimulatedTerminal::Load(folder_.string(), &error), nullptr);
+    const std::string stderrText = testing::internal::GetCapturedStderr();
+
+    const std::string where = std::string(m.file) + ":" + std::to_string(m.line) + ": ";
+    EXPECT_EQ(error.substr(0, where.size()), where) << error;
+    EXPECT_GT(error.size(), where.size()) << "a reason follows";
+    EXPECT_EQ(Count(stderrText, error + "\n"), 1u) << stderrText;
+    EXPECT_EQ(ReadFile("debug.log"), error + "\r\n");
+    EXPECT_EQ(ReadFile(m.file), m.content) << "never rewritten";
+    EXPECT_EQ(Listing(), files);
+  }
+}
+
+TEST_F(LoadTest, AMissingFolderIsRefused) {
+  std::string error;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(SimulatedTerminal::Load((folder_ / "nowhere").string(), &error), nullptr);
+  testing::internal::GetCapturedStderr();
+  EXPECT_NE(error.find("nowhere"), std::string::npos) << error;
+}
+
+TEST_F(LoadTest, DeviceIniToleratesCaseSpaceAndComments) {
+  const std::string text =
+      "\xEF\xBB\xBF# faults for the bench\r\n"
+      "  [ Eom1 ]  ; the EEPROM\r\n"
+      "\tMax_Opens=2\r\n"
+      "NULL_HANDLE  =  On   # zero\r\n"
+      "[REGISTRY]\n"
+      "deny = \"Drivers\\My Key\", HKEY_LOCAL_MACHINE\\Ident\n"
+      "[files]\n"
+      "flash_free_bytes = 0\n";
+  sim::DeviceConfig config;
+  sim::ParseError error;
+  ASSERT_TRUE(sim::ParseDeviceConfig(text, &config, &error)) << error.line << ": " << error.reason;
+  EXPECT_EQ(config.maxOpens, 2u);
+  EXPECT_TRUE(config.nullHandle);
+  EXPECT_EQ(config.deniedKeys, (std::vector<std::string>{"Drivers\\My Key", "Ident"}));
+  EXPECT_EQ(config.flashFreeBytes, 0u);
+  EXPECT_TRUE(config.failRead.none());
+}
+
+TEST_F(LoadTest, DebugLinesAreAppendedAsUtf8) {
+  auto os = Load();
+  os->DebugPrintf(u"Korva_HWSetupDlg: EEPROM[0x%X] = 0x%X\r\n", 0x1F);
+  os->DebugPrintf(u"打开Flash设备失败！\r\n", 0);
+  EXPECT_EQ(ReadFile("debug.log"),
+            "Korva_HWSetupDlg: EEPROM[0x1F] = 0x1F\r\n"
+            "\xE6\x89\x93\xE5\xBC\x80"
+            "Flash"
+            "\xE8\xAE\xBE\xE5\xA4\x87\xE5\xA4\xB1\xE8\xB4\xA5"
+            "\xEF\xBC\x81\r\n");
+}
+
+TEST(FindTerminalFolderTest, TheEnvironmentWinsWhenSet) {
+  struct Case {
+    const char* environment;  // null: unset
+    const char* exeDir;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"/srv/t1", "/opt/hw", "/srv/t1"},
+      {"", "/opt/hw", "/opt/hw/terminal"},
+      {nullptr, "/opt/hw", "/opt/hw/terminal"},
+      {nullptr, "/opt/hw/", "/opt/hw/terminal"},
+  };
+  for (const Case& c : cases) {
+    if (c.environment != nullptr) {
+      setenv("HWSETUP_TERMINAL", c.environment, 1);
+    } else {
+      unsetenv("HWSETUP_TERMINAL");
+    }
+    EXPECT_EQ(FindTerminalFolder(c.exeDir), c.expected)
+        << (c.environment ? c.environment : "(unset)") << ", " << c.exeDir;
+  }
+  unsetenv("HWSETUP_TERMINAL");
+}
+
+}  // namespace
+}  // namespace hw::simtest

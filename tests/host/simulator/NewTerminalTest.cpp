@@ -1,0 +1,55 @@
+#include <string>
+
+#include "TerminalFixture.h"
+#include "platform/simulator/RegistryFile.h"
+
+namespace hw::simtest {
+namespace {
+
+using NewTerminalTest = TerminalTest;
+
+TEST_F(NewTerminalTest, MakesABlankChipAndEmptyFlash) {
+  EXPECT_EQ(ReadFile("eeprom.bin"), std::string(256, '\xFF'));
+  EXPECT_TRUE(fs::is_directory(PathOf("Flash Disk")));
+  EXPECT_TRUE(fs::is_empty(PathOf("Flash Disk")));
+  EXPECT_FALSE(fs::exists(PathOf("device.ini")));
+}
+
+TEST_F(NewTerminalTest, TheRegistryHoldsTheDriverKeysTheToolWrites) {
+  const std::string text = ReadFile("registry.reg");
+  sim::RegistryFile file;
+  sim::ParseError error;
+  ASSERT_TRUE(sim::RegistryFile::Parse(text, &file, &error)) << error.line << ": " << error.reason;
+  EXPECT_EQ(file.encoding(), sim::RegistryFile::Encoding::kUtf8);
+  EXPECT_EQ(Count(text, "\n"), Count(text, "\r\n")) << "CRLF throughout";
+  const std::string hklm = "HKEY_LOCAL_MACHINE\\";
+  for (const char* key : {"Drivers\\BuiltIn\\HCD_HSH1",
+                          "Drivers\\SDCARD\\ClientDrivers\\Custom\\MANF-02D0-CARDID-4319-FUNC-1",
+                          "Drivers\\SDCARD\\ClientDrivers\\Custom\\MANF-02D0-CARDID-4329-FUNC-1"}) {
+    EXPECT_TRUE(file.QueryValue(hklm + key, "Dll")) << key;
+  }
+  EXPECT_GE(file.KeyPaths().size(), 5u) << "keys the tool must leave alone";
+}
+
+TEST_F(NewTerminalTest, TheTwoBluetoothFilesDifferAndFitTheInstall) {
+  const std::string first = ReadFile("Windows/PSconfig.psr");
+  const std::string second = ReadFile("Windows/PSconfig1.psr");
+  EXPECT_NE(first, second);
+  for (const std::string* file : {&first, &second}) {
+    EXPECT_GE(file->size(), 100u);
+    EXPECT_LE(file->size(), 10240u);
+  }
+}
+
+TEST_F(NewTerminalTest, RefusesAFolderThatHoldsSomethingUnlessForced) {
+  WriteFile("notes.txt", "mine");
+  WriteFile("eeprom.bin", "spent");
+  EXPECT_NE(RunNewTerminal("'" + folder_.string() + "'"), 0);
+  EXPECT_EQ(ReadFile("eeprom.bin"), "spent");
+  EXPECT_EQ(RunNewTerminal("--force '" + folder_.string() + "'"), 0);
+  EXPECT_EQ(ReadFile("eeprom.bin"), std::string(256, '\xFF'));
+  EXPECT_EQ(ReadFile("notes.txt"), "mine") << "--force replaces only the terminal's files";
+}
+
+}  // namespace
+}  // namespace hw::simtest
