@@ -1,0 +1,65 @@
+#pragma once
+
+#include <windows.h>
+
+#include "framework/MessageTable.h"
+#include "framework/Window.h"
+
+namespace fw {
+
+// A dialog from a template in the program's resources. One static dialog
+// procedure reaches the object through the window's user slot; messages go to
+// the class's message table first, then to the virtual defaults.
+class Dialog : public Window {
+ public:
+  explicit Dialog(int templateId, HWND parent = nullptr)
+      : templateId_(templateId), parent_(parent) {}
+  virtual ~Dialog();
+
+  // Runs the dialog modally; its end result, or -1 when it could not be made.
+  INT_PTR DoModal();
+  // Creates the dialog modelessly. False, and no window, when the template is
+  // missing or the dialog ended itself while it initialised.
+  bool Create(HWND parent);
+  // A modal dialog leaves its loop; a modeless one is destroyed at once.
+  void EndDialog(INT_PTR result);
+
+  bool Ended() const { return ended_; }
+  INT_PTR Result() const { return result_; }
+
+  // IDOK and IDCANCEL clicks; every table chains to it.
+  static const MessageTable kMessageTable;
+
+ protected:
+  virtual const MessageTable& GetMessageTable() const { return kMessageTable; }
+  // Runs DoDataExchange. True lets the system focus the first control.
+  virtual bool OnInitDialog();
+  // Attaches the control members to their child windows; true when all were there.
+  virtual bool DoDataExchange() { return true; }
+  virtual void OnOK();
+  virtual void OnCancel();
+
+  bool Bind(int id, Window& control);
+  // The result of a WM_NOTIFY that a row handles.
+  void SetMessageResult(LRESULT result);
+
+ private:
+  static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void Detach();
+  bool OnOKCommand(WPARAM, LPARAM);
+  bool OnCancelCommand(WPARAM, LPARAM);
+
+  static constexpr MessageRow kRows[] = {
+      {WM_COMMAND, BN_CLICKED, IDOK, &Call<&Dialog::OnOKCommand>},
+      {WM_COMMAND, BN_CLICKED, IDCANCEL, &Call<&Dialog::OnCancelCommand>},
+  };
+
+  int templateId_;
+  HWND parent_;
+  bool modal_ = false;
+  bool ended_ = false;
+  INT_PTR result_ = 0;
+};
+
+}  // namespace fw
