@@ -24,10 +24,15 @@ Bytes Pattern(std::size_t size, std::uint8_t seed) {
   return b;
 }
 
-TEST(PsConfigInstall, CopiesWithOneReadAndOneWriteInThisOrder) {
+// A terminal's files and the page that owns the install's message box.
+class PsConfigInstallOnTerminal : public ::testing::Test {
+ protected:
   RecordingPlatform os;
   std::vector<std::string> log;
-  RecordingView owner(log);
+  RecordingView owner{log};
+};
+
+TEST_F(PsConfigInstallOnTerminal, CopiesWithOneReadAndOneWriteInThisOrder) {
   os.files[kSource] = Pattern(500, 1);
   PsConfigInstall(os, kPsConfigSource, owner);
   EXPECT_EQ(os.calls,
@@ -93,20 +98,14 @@ TEST(PsConfigInstall, InstallsOrRefusesBySourceAndDestination) {
   }
 }
 
-TEST(PsConfigInstall, ShortSourceNeverTouchesTheDestination) {
-  RecordingPlatform os;
-  std::vector<std::string> log;
-  RecordingView owner(log);
+TEST_F(PsConfigInstallOnTerminal, ShortSourceNeverTouchesTheDestination) {
   os.files[kSource] = Pattern(99, 3);
   PsConfigInstall(os, kPsConfigSource, owner);
   EXPECT_TRUE(os.CallsNamed("SetFileAttributes").empty());
   EXPECT_EQ(os.CallsNamed("CreateFile").size(), 1u);
 }
 
-TEST(PsConfigInstall, ReplacesAReadOnlyDestination) {
-  RecordingPlatform os;
-  std::vector<std::string> log;
-  RecordingView owner(log);
+TEST_F(PsConfigInstallOnTerminal, ReplacesAReadOnlyDestination) {
   os.files[kSource] = Pattern(1000, 5);
   os.files[kDestination] = Pattern(20, 0);
   os.readOnly = {kDestination};
@@ -115,10 +114,7 @@ TEST(PsConfigInstall, ReplacesAReadOnlyDestination) {
   EXPECT_EQ(os.files[kDestination], os.files[kSource]);
 }
 
-TEST(PsConfigInstall, InstallsTheSecondSourceUnderTheSameName) {
-  RecordingPlatform os;
-  std::vector<std::string> log;
-  RecordingView owner(log);
+TEST_F(PsConfigInstallOnTerminal, InstallsTheSecondSourceUnderTheSameName) {
   os.files[kSource] = Pattern(400, 1);
   os.files[kPsConfig1Source] = Pattern(600, 2);
   PsConfigInstall(os, kPsConfig1Source, owner);
