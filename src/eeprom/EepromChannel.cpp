@@ -2,32 +2,34 @@
 
 namespace hw {
 
+const Char kEepromDeviceName[] = HW_TEXT("EOM1:");
+
 namespace {
 // The driver is handed only the lengths it needs; the buffers are the size the
 // driver's interface was designed around.
-constexpr std::uint32_t kRequestBufferSize = 10;
+const UInt32 kRequestBufferSize = 10;
 }  // namespace
 
 bool EepromChannel::Open() {
   handle_ = os_.CreateFile(kEepromDeviceName, kGenericRead | kGenericWrite,
-                           kFileShareRead | kFileShareWrite, nullptr, kOpenExisting, 0, 0);
+                           kFileShareRead | kFileShareWrite, NULL, kOpenExisting, 0, 0);
   return IsOpen();
 }
 
-bool EepromChannel::ReadCell(std::uint8_t address, std::uint8_t* value) {
-  std::uint8_t in[kRequestBufferSize] = {};
-  std::uint8_t out[kRequestBufferSize] = {};
+bool EepromChannel::ReadCell(UInt8 address, UInt8* value) {
+  UInt8 in[kRequestBufferSize] = {0};
+  UInt8 out[kRequestBufferSize] = {0};
   in[0] = address;
-  const bool ok = os_.DeviceIoControl(handle_, kEepromRead, in, 1, out, 1, nullptr, nullptr) != 0;
+  const bool ok = os_.DeviceIoControl(handle_, kEepromRead, in, 1, out, 1, NULL, NULL) != 0;
   if (ok) *value = out[0];
   return ok;
 }
 
-bool EepromChannel::WriteCell(std::uint8_t address, std::uint8_t value) {
-  std::uint8_t in[kRequestBufferSize] = {};
+bool EepromChannel::WriteCell(UInt8 address, UInt8 value) {
+  UInt8 in[kRequestBufferSize] = {0};
   in[0] = address;
   in[1] = value;
-  return os_.DeviceIoControl(handle_, kEepromWrite, in, 2, nullptr, 0, nullptr, nullptr) != 0;
+  return os_.DeviceIoControl(handle_, kEepromWrite, in, 2, NULL, 0, NULL, NULL) != 0;
 }
 
 }  // namespace hw

@@ -2,16 +2,20 @@
 
 namespace hw {
 
-DecodedCell DecodeCell(const ModuleCell& cell, std::uint8_t value) {
-  for (std::size_t i = 0; i < cell.codeCount; ++i) {
-    if (cell.codes[i].code == value) return {cell.codes[i].label, cell.codes[i].trace};
+DecodedCell DecodeCell(const ModuleCell& cell, UInt8 value) {
+  for (size_t i = 0; i < cell.codeCount; ++i) {
+    if (cell.codes[i].code == value) {
+      const DecodedCell known = {cell.codes[i].label, cell.codes[i].trace};
+      return known;
+    }
   }
-  return {kUnknownLabel, cell.fallbackTrace};
+  const DecodedCell unknown = {kUnknownLabel, cell.fallbackTrace};
+  return unknown;
 }
 
 void RefreshCell(Platform& os, EepromChannel& channel, const ModuleCell& cell, Label& label) {
   if (!channel.IsOpen()) return;
-  std::uint8_t value = 0;
+  UInt8 value = 0;
   if (!channel.ReadCell(cell.address, &value)) {
     os.DebugPrintf(kReadFailedLine, 0);
     return;

@@ -9,10 +9,10 @@ namespace hw {
 
 // The label and trace line a value decodes to in a cell.
 struct DecodedCell {
-  const char16_t* label;
-  const char16_t* trace;
+  const Char* label;
+  const Char* trace;
 };
-DecodedCell DecodeCell(const ModuleCell& cell, std::uint8_t value);
+DecodedCell DecodeCell(const ModuleCell& cell, UInt8 value);
 
 // Reads one cell, traces the raw value, shows the decoded label and traces it.
 // A closed channel does nothing; a failed read traces it and leaves the label.

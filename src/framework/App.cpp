@@ -4,20 +4,26 @@
 
 namespace fw {
 
-App* App::current_ = nullptr;
+namespace {
+HINSTANCE resourceInstance = NULL;
+}  // namespace
 
-App::App() {
+App* App::current_ = NULL;
+
+App::App()
+    : instance_(NULL), registryKey_(NULL), profileName_(NULL), mainWindow_(NULL), exitCode_(0) {
+  name_[0] = L'\0';
   current_ = this;
 }
 
 App::~App() {
-  if (current_ == this) current_ = nullptr;
+  if (current_ == this) current_ = NULL;
 }
 
 int App::Run() {
   MSG message;
   BOOL got;
-  while ((got = ::GetMessageW(&message, nullptr, 0, 0)) > 0) {
+  while ((got = ::GetMessageW(&message, NULL, 0, 0)) > 0) {
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
@@ -32,12 +38,13 @@ void App::SetRegistryKey(const wchar_t* key) {
 
 void App::Initialise(HINSTANCE instance) {
   instance_ = instance;
-  name_ = ModuleStem(instance);
+  ModuleStem(instance, name_);
 }
 
 int RunApp(HINSTANCE instance) {
+  SetResourceInstance(instance);
   App* app = App::Current();
-  if (app == nullptr) return -1;
+  if (app == NULL) return -1;
   TabControl::LoadClass();
   app->Initialise(instance);
   if (!app->InitInstance()) return app->ExitInstance();
@@ -45,27 +52,38 @@ int RunApp(HINSTANCE instance) {
 }
 
 HINSTANCE ResourceInstance() {
-  const App* app = App::Current();
-  if (app != nullptr && app->Instance() != nullptr) return app->Instance();
-  return ::GetModuleHandleW(nullptr);
+  return resourceInstance;
+}
+
+void SetResourceInstance(HINSTANCE instance) {
+  resourceInstance = instance;
 }
 
 const wchar_t* AppName() {
   const App* app = App::Current();
-  if (app != nullptr && !app->Name().empty()) return app->Name().c_str();
-  static const std::wstring executable = ModuleStem(nullptr);
-  return executable.c_str();
+  if (app != NULL && app->Name()[0] != L'\0') return app->Name();
+  static wchar_t moduleName[MAX_PATH];
+  ModuleStem(resourceInstance, moduleName);
+  return moduleName;
 }
 
-std::wstring ModuleStem(HINSTANCE module) {
-  wchar_t path[MAX_PATH] = {};
+void ModuleStem(HINSTANCE module, wchar_t (&name)[MAX_PATH]) {
+  wchar_t path[MAX_PATH];
   const DWORD length = ::GetModuleFileNameW(module, path, MAX_PATH);
-  std::wstring name(path, length < MAX_PATH ? length : 0);
-  const std::size_t slash = name.find_last_of(L"\\/");
-  if (slash != std::wstring::npos) name.erase(0, slash + 1);
-  const std::size_t dot = name.rfind(L'.');
-  if (dot != std::wstring::npos) name.erase(dot);
-  return name;
+  const DWORD end = length < MAX_PATH ? length : 0;
+  DWORD start = 0;
+  DWORD dot = end;
+  for (DWORD i = 0; i < end; ++i) {
+    if (path[i] == L'\\' || path[i] == L'/') {
+      start = i + 1;
+      dot = end;
+    } else if (path[i] == L'.') {
+      dot = i;
+    }
+  }
+  DWORD n = 0;
+  for (DWORD i = start; i < dot; ++i) name[n++] = path[i];
+  name[n] = L'\0';
 }
 
 }  // namespace fw

@@ -5,7 +5,26 @@
 
 namespace fw {
 
-const MessageTable Dialog::kMessageTable = {kRows, sizeof kRows / sizeof kRows[0], nullptr};
+namespace {
+
+// The template as the Indirect calls take it. Windows CE exports only those:
+// its headers build DialogBoxParam and CreateDialogParam from them the same
+// way. LoadResource gives the template's address itself, on CE as on the
+// desktop, which is why CE has no LockResource to call.
+const DLGTEMPLATE* FindTemplate(int templateId) {
+  const HINSTANCE module = ResourceInstance();
+  const HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(templateId), RT_DIALOG);
+  if (found == NULL) return NULL;
+  return reinterpret_cast<const DLGTEMPLATE*>(::LoadResource(module, found));
+}
+
+}  // namespace
+
+const MessageRow Dialog::kRows[] = {
+    {WM_COMMAND, BN_CLICKED, IDOK, &Call<Dialog, &Dialog::OnOKCommand>},
+    {WM_COMMAND, BN_CLICKED, IDCANCEL, &Call<Dialog, &Dialog::OnCancelCommand>},
+};
+const MessageTable Dialog::kMessageTable = {kRows, HW_COUNT_OF(kRows), NULL};
 
 Dialog::~Dialog() {
   if (IsWindow()) ::DestroyWindow(hwnd_);
@@ -14,18 +33,22 @@ Dialog::~Dialog() {
 INT_PTR Dialog::DoModal() {
   modal_ = true;
   ended_ = false;
-  return ::DialogBoxParamW(ResourceInstance(), MAKEINTRESOURCEW(templateId_), parent_, Procedure,
-                           reinterpret_cast<LPARAM>(this));
+  const DLGTEMPLATE* dialogTemplate = FindTemplate(templateId_);
+  if (dialogTemplate == NULL) return -1;
+  return ::DialogBoxIndirectParamW(ResourceInstance(), dialogTemplate, parent_, Procedure,
+                                   reinterpret_cast<LPARAM>(this));
 }
 
 bool Dialog::Create(HWND parent) {
   modal_ = false;
   ended_ = false;
-  ::CreateDialogParamW(ResourceInstance(), MAKEINTRESOURCEW(templateId_), parent, Procedure,
-                       reinterpret_cast<LPARAM>(this));
+  const DLGTEMPLATE* dialogTemplate = FindTemplate(templateId_);
+  if (dialogTemplate == NULL) return false;
+  ::CreateDialogIndirectParamW(ResourceInstance(), dialogTemplate, parent, Procedure,
+                               reinterpret_cast<LPARAM>(this));
   // A dialog that ended itself in WM_INITDIALOG has destroyed its window by
   // now; the handle the call returns may be stale, ours is not.
-  return hwnd_ != nullptr;
+  return hwnd_ != NULL;
 }
 
 void Dialog::EndDialog(INT_PTR result) {
@@ -33,7 +56,7 @@ void Dialog::EndDialog(INT_PTR result) {
   result_ = result;
   if (modal_) {
     ::EndDialog(hwnd_, result);
-  } else if (hwnd_ != nullptr) {
+  } else if (hwnd_ != NULL) {
     ::DestroyWindow(hwnd_);
   }
 }
@@ -53,7 +76,7 @@ void Dialog::OnCancel() {
 
 bool Dialog::Bind(int id, Window& control) {
   control.Attach(::GetDlgItem(hwnd_, id));
-  return control.hwnd() != nullptr;
+  return control.hwnd() != NULL;
 }
 
 void Dialog::SetMessageResult(LRESULT result) {
@@ -67,14 +90,14 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     self->hwnd_ = hwnd;
     return self->OnInitDialog() ? TRUE : FALSE;
   }
-  // The few messages before WM_INITDIALOG (WM_SETFONT, sizing) find no object.
+  // The few messages before WM_INITDIALOG (WM_SETFONT, sizing), and any after
+  // WM_DESTROY, find no object.
   Dialog* self = reinterpret_cast<Dialog*>(GetDialogData(hwnd, kUserSlot));
-  if (self == nullptr) return FALSE;
-  if (message == WM_NCDESTROY) {
-    self->Detach();
-    return FALSE;
-  }
-  return self->Dispatch(message, wParam, lParam);
+  if (self == NULL) return FALSE;
+  const INT_PTR handled = self->Dispatch(message, wParam, lParam);
+  // Windows CE sends no WM_NCDESTROY: WM_DESTROY is the window's last word.
+  if (message == WM_DESTROY) self->Detach();
+  return handled;
 }
 
 INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -89,14 +112,14 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     id = static_cast<int>(header->idFrom);
   }
   const MessageRow* row = FindRow(GetMessageTable(), message, code, id);
-  return row != nullptr && row->handler(*this, wParam, lParam) ? TRUE : FALSE;
+  return row != NULL && row->handler(*this, wParam, lParam) ? TRUE : FALSE;
 }
 
 void Dialog::Detach() {
   SetDialogData(hwnd_, kUserSlot, 0);
   App* app = App::Current();
-  if (app != nullptr && app->MainWindow() == this) app->SetMainWindow(nullptr);
-  hwnd_ = nullptr;
+  if (app != NULL && app->MainWindow() == this) app->SetMainWindow(NULL);
+  hwnd_ = NULL;
 }
 
 bool Dialog::OnOKCommand(WPARAM, LPARAM) {
@@ -110,13 +133,13 @@ bool Dialog::OnCancelCommand(WPARAM, LPARAM) {
 }
 
 const MessageRow* FindRow(const MessageTable& table, UINT message, int code, int id) {
-  for (const MessageTable* t = &table; t != nullptr; t = t->base) {
-    for (std::size_t i = 0; i < t->count; ++i) {
+  for (const MessageTable* t = &table; t != NULL; t = t->base) {
+    for (size_t i = 0; i < t->count; ++i) {
       const MessageRow& row = t->rows[i];
       if (row.message == message && row.code == code && row.id == id) return &row;
     }
   }
-  return nullptr;
+  return NULL;
 }
 
 }  // namespace fw

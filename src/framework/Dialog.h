@@ -12,8 +12,8 @@ namespace fw {
 // the class's message table first, then to the virtual defaults.
 class Dialog : public Window {
  public:
-  explicit Dialog(int templateId, HWND parent = nullptr)
-      : templateId_(templateId), parent_(parent) {}
+  explicit Dialog(int templateId, HWND parent = NULL)
+      : templateId_(templateId), parent_(parent), modal_(false), ended_(false), result_(0) {}
   virtual ~Dialog();
 
   // Runs the dialog modally; its end result, or -1 when it could not be made.
@@ -50,16 +50,13 @@ class Dialog : public Window {
   bool OnOKCommand(WPARAM, LPARAM);
   bool OnCancelCommand(WPARAM, LPARAM);
 
-  static constexpr MessageRow kRows[] = {
-      {WM_COMMAND, BN_CLICKED, IDOK, &Call<&Dialog::OnOKCommand>},
-      {WM_COMMAND, BN_CLICKED, IDCANCEL, &Call<&Dialog::OnCancelCommand>},
-  };
+  static const MessageRow kRows[];
 
   int templateId_;
   HWND parent_;
-  bool modal_ = false;
-  bool ended_ = false;
-  INT_PTR result_ = 0;
+  bool modal_;
+  bool ended_;
+  INT_PTR result_;
 };
 
 }  // namespace fw

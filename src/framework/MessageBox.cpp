@@ -5,7 +5,7 @@
 namespace fw {
 
 int ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
-  return ::MessageBoxW(owner, text, caption != nullptr ? caption : AppName(), type);
+  return ::MessageBoxW(owner, text, caption != NULL ? caption : AppName(), type);
 }
 
 }  // namespace fw

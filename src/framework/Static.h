@@ -5,13 +5,11 @@
 
 namespace fw {
 
-// A static text control; as a hw::Label the core can rewrite it.
-class Static final : public Window, public hw::Label {
+// A static text control; as a hw::Label the core can rewrite it. hw::Char is
+// the system's wchar_t in Windows builds, so this one SetText serves both.
+class Static : public Window, public hw::Label {
  public:
-  using Window::SetText;
-  void SetText(const char16_t* text) override {
-    Window::SetText(reinterpret_cast<const wchar_t*>(text));
-  }
+  void SetText(const wchar_t* text) HW_OVERRIDE { Window::SetText(text); }
 };
 
 }  // namespace fw

@@ -5,12 +5,14 @@
 namespace fw {
 
 bool TabControl::LoadClass() {
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
+  INITCOMMONCONTROLSEX controls;
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_TAB_CLASSES;
   return ::InitCommonControlsEx(&controls) != FALSE;
 }
 
 int TabControl::InsertItem(int index, const wchar_t* text) {
-  TCITEMW item = {};
+  TCITEMW item = TCITEMW();
   item.mask = TCIF_TEXT;
   item.pszText = const_cast<wchar_t*>(text);
   item.iImage = 0;

@@ -5,7 +5,7 @@
 namespace fw {
 
 // The common controls' "SysTabControl32".
-class TabControl final : public Window {
+class TabControl : public Window {
  public:
   // Registers the class with the common controls; templates that name it can
   // be created only afterwards.

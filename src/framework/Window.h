@@ -2,19 +2,19 @@
 
 #include <windows.h>
 
+#include "platform/Types.h"
+
 namespace fw {
 
 // A view of one window handle. It never destroys what it holds; dialogs do
 // that for their own window.
 class Window {
  public:
-  Window() = default;
-  Window(const Window&) = delete;
-  Window& operator=(const Window&) = delete;
+  Window() : hwnd_(NULL) {}
 
   HWND hwnd() const { return hwnd_; }
   void Attach(HWND hwnd) { hwnd_ = hwnd; }
-  bool IsWindow() const { return hwnd_ != nullptr && ::IsWindow(hwnd_) != FALSE; }
+  bool IsWindow() const { return hwnd_ != NULL && ::IsWindow(hwnd_) != FALSE; }
 
   bool Show(int command) { return ::ShowWindow(hwnd_, command) != FALSE; }
   bool Move(int x, int y, int width, int height, bool repaint) {
@@ -30,15 +30,19 @@ class Window {
   }
   bool GetClientRect(RECT* rect) const { return ::GetClientRect(hwnd_, rect) != FALSE; }
   bool SetTimer(UINT_PTR id, UINT milliseconds) {
-    return ::SetTimer(hwnd_, id, milliseconds, nullptr) != 0;
+    return ::SetTimer(hwnd_, id, milliseconds, NULL) != 0;
   }
   bool KillTimer(UINT_PTR id) { return ::KillTimer(hwnd_, id) != FALSE; }
   bool SetText(const wchar_t* text) { return ::SetWindowTextW(hwnd_, text) != FALSE; }
 
  protected:
-  ~Window() = default;
+  ~Window() {}
 
-  HWND hwnd_ = nullptr;
+  HWND hwnd_;
+
+ private:
+  Window(const Window&);
+  Window& operator=(const Window&);
 };
 
 }  // namespace fw

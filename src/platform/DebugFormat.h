@@ -1,7 +1,6 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
+#include "platform/Types.h"
 
 namespace hw {
 
@@ -9,10 +8,9 @@ namespace hw {
 // format to the OS: "%X" is `value` in uppercase hexadecimal without leading
 // zeros, "%%" is "%". Writes at most capacity - 1 characters and a terminator;
 // returns the characters written.
-std::size_t FormatDebugLine(char16_t* out, std::size_t capacity, const char16_t* format,
-                            std::uint32_t value);
+size_t FormatDebugLine(Char* out, size_t capacity, const Char* format, UInt32 value);
 
 // Longest debug line the backends format; the tool's longest is under 80.
-inline constexpr std::size_t kDebugLineCapacity = 256;
+const size_t kDebugLineCapacity = 256;
 
 }  // namespace hw

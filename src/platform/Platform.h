@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include "platform/Types.h"
 
 // <windows.h> maps these names to their W forms. The interface keeps the plain
 // Win32 names, so a file that needs both includes <windows.h> first.
@@ -8,31 +8,34 @@
 #undef SetFileAttributes
 #undef RegOpenKeyEx
 #undef RegSetValueEx
+#undef RegQueryValueEx
 
 namespace hw {
 
 // Opaque OS handles. They carry the same bits as HANDLE and HKEY, so the Win32
 // backend converts them back with a cast and nothing else.
-using Handle = std::intptr_t;
-using RegKey = std::intptr_t;
+typedef IntPtr Handle;
+typedef IntPtr RegKey;
 
-inline constexpr Handle kInvalidHandleValue = -1;
+const Handle kInvalidHandleValue = -1;
 // HKEY_LOCAL_MACHINE is (HKEY)(LONG)0x80000002: sign-extended on 64-bit hosts.
-inline constexpr RegKey kHkeyLocalMachine = static_cast<RegKey>(static_cast<std::int32_t>(0x80000002u));
+const RegKey kHkeyLocalMachine = static_cast<RegKey>(static_cast<Int32>(0x80000002u));
 
 // The Win32 constants the tool passes, with their Win32 values.
-inline constexpr std::uint32_t kGenericRead = 0x80000000u;
-inline constexpr std::uint32_t kGenericWrite = 0x40000000u;
-inline constexpr std::uint32_t kFileShareRead = 1;
-inline constexpr std::uint32_t kFileShareWrite = 2;
-inline constexpr std::uint32_t kCreateAlways = 2;
-inline constexpr std::uint32_t kOpenExisting = 3;
-inline constexpr std::uint32_t kFileAttributeNormal = 0x80;
-inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
-inline constexpr std::uint32_t kRegSz = 1;
-inline constexpr long kErrorSuccess = 0;
-inline constexpr long kErrorFileNotFound = 2;
-inline constexpr long kErrorAccessDenied = 5;
+const UInt32 kGenericRead = 0x80000000u;
+const UInt32 kGenericWrite = 0x40000000u;
+const UInt32 kFileShareRead = 1;
+const UInt32 kFileShareWrite = 2;
+const UInt32 kCreateAlways = 2;
+const UInt32 kOpenExisting = 3;
+const UInt32 kFileAttributeNormal = 0x80;
+const UInt32 kKeyAllAccess = 0xF003F;
+const UInt32 kKeyQueryValue = 0x0001;
+const UInt32 kRegSz = 1;
+const long kErrorSuccess = 0;
+const long kErrorFileNotFound = 2;
+const long kErrorAccessDenied = 5;
+const long kErrorMoreData = 234;
 
 // The operating-system calls of the tool, one virtual per Win32 call with the
 // same arguments and results. All text is zero-terminated UTF-16. BOOL results
@@ -40,33 +43,37 @@ inline constexpr long kErrorAccessDenied = 5;
 // success.
 class Platform {
  public:
-  virtual ~Platform() = default;
+  virtual ~Platform() {}
 
   // Stream devices and files.
-  virtual Handle CreateFile(const char16_t* name, std::uint32_t access, std::uint32_t shareMode,
-                            const void* securityAttributes, std::uint32_t creationDisposition,
-                            std::uint32_t flagsAndAttributes, Handle templateFile) = 0;
-  virtual int DeviceIoControl(Handle device, std::uint32_t ioControlCode, const void* inBuffer,
-                              std::uint32_t inSize, void* outBuffer, std::uint32_t outSize,
-                              std::uint32_t* bytesReturned, void* overlapped) = 0;
-  virtual int ReadFile(Handle file, void* buffer, std::uint32_t bytesToRead,
-                       std::uint32_t* bytesRead, void* overlapped) = 0;
-  virtual int WriteFile(Handle file, const void* buffer, std::uint32_t bytesToWrite,
-                        std::uint32_t* bytesWritten, void* overlapped) = 0;
-  virtual int SetFileAttributes(const char16_t* path, std::uint32_t attributes) = 0;
+  virtual Handle CreateFile(const Char* name, UInt32 access, UInt32 shareMode,
+                            const void* securityAttributes, UInt32 creationDisposition,
+                            UInt32 flagsAndAttributes, Handle templateFile) = 0;
+  virtual int DeviceIoControl(Handle device, UInt32 ioControlCode, const void* inBuffer,
+                              UInt32 inSize, void* outBuffer, UInt32 outSize,
+                              UInt32* bytesReturned, void* overlapped) = 0;
+  virtual int ReadFile(Handle file, void* buffer, UInt32 bytesToRead, UInt32* bytesRead,
+                       void* overlapped) = 0;
+  virtual int WriteFile(Handle file, const void* buffer, UInt32 bytesToWrite,
+                        UInt32* bytesWritten, void* overlapped) = 0;
+  virtual int SetFileAttributes(const Char* path, UInt32 attributes) = 0;
   virtual int CloseHandle(Handle handle) = 0;
 
   // Registry.
-  virtual long RegOpenKeyEx(RegKey root, const char16_t* subKey, std::uint32_t options,
-                            std::uint32_t samDesired, RegKey* result) = 0;
-  virtual long RegSetValueEx(RegKey key, const char16_t* valueName, std::uint32_t reserved,
-                             std::uint32_t type, const std::uint8_t* data,
-                             std::uint32_t dataBytes) = 0;
+  virtual long RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 options, UInt32 samDesired,
+                            RegKey* result) = 0;
+  virtual long RegSetValueEx(RegKey key, const Char* valueName, UInt32 reserved, UInt32 type,
+                             const UInt8* data, UInt32 dataBytes) = 0;
+  // `reserved` is null. `type` may be null; `data` may be null to ask for the
+  // size. In: *dataBytes is the buffer's size; out: the value's size.
+  // ERROR_MORE_DATA when the buffer is too small.
+  virtual long RegQueryValueEx(RegKey key, const Char* valueName, UInt32* reserved,
+                               UInt32* type, UInt8* data, UInt32* dataBytes) = 0;
   virtual long RegCloseKey(RegKey key) = 0;
 
   // Formatted debug print. Every trace line of the tool has at most one "%X"
   // placeholder, which takes `value`; lines without one ignore it.
-  virtual void DebugPrintf(const char16_t* format, std::uint32_t value) = 0;
+  virtual void DebugPrintf(const Char* format, UInt32 value) = 0;
 };
 
 }  // namespace hw

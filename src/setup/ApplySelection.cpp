@@ -10,13 +10,13 @@ namespace {
 
 void Provision(Platform& os, Provisioning step, MessageBoxOwner& owner) {
   switch (step) {
-    case Provisioning::kNone: break;
-    case Provisioning::kUsbHostOff: UsbHostDriverSwitch(os, UsbHostDriver::kOff); break;
-    case Provisioning::kUsbHostOn: UsbHostDriverSwitch(os, UsbHostDriver::kOn); break;
-    case Provisioning::kWifiUsiSd40: WifiClientDriverSet(os, WifiDriverSet::kUsiSd40); break;
-    case Provisioning::kWifiMurata8Xqf: WifiClientDriverSet(os, WifiDriverSet::kMurata8Xqf); break;
-    case Provisioning::kPsConfig: PsConfigInstall(os, kPsConfigSource, owner); break;
-    case Provisioning::kPsConfig1: PsConfigInstall(os, kPsConfig1Source, owner); break;
+    case kNone: break;
+    case kUsbHostOff: UsbHostDriverSwitch(os, kOff); break;
+    case kUsbHostOn: UsbHostDriverSwitch(os, kOn); break;
+    case kWifiUsiSd40: WifiClientDriverSet(os, kUsiSd40); break;
+    case kWifiMurata8Xqf: WifiClientDriverSet(os, kMurata8Xqf); break;
+    case kPsConfig: PsConfigInstall(os, kPsConfigSource, owner); break;
+    case kPsConfig1: PsConfigInstall(os, kPsConfig1Source, owner); break;
   }
 }
 
@@ -28,10 +28,10 @@ void ApplySelection(Platform& os, EepromChannel& channel, const SelectionAction&
   const ModuleCell& cell = CellOf(row.cell);
   const bool written = channel.WriteCell(cell.address, row.code);
   switch (row.order) {
-    case Order::kPlain:
+    case kPlain:
       RefreshCell(os, channel, cell, label);
       break;
-    case Order::kGated:
+    case kGated:
       if (written) {
         Provision(os, row.step, owner);
       } else {
@@ -39,7 +39,7 @@ void ApplySelection(Platform& os, EepromChannel& channel, const SelectionAction&
       }
       RefreshCell(os, channel, cell, label);
       break;
-    case Order::kAfterRefresh:
+    case kAfterRefresh:
       RefreshCell(os, channel, cell, label);
       Provision(os, row.step, owner);
       break;

@@ -8,8 +8,8 @@
 
 namespace hw {
 
-inline constexpr char16_t kOpenFailedLine[] = u"Korva_HWSetupDlg: CreateFile(EOM1) Failed!\r\n";
-inline constexpr char16_t kOpenFailedText[] = u"打开Flash设备失败！";
+extern const Char kOpenFailedLine[];
+extern const Char kOpenFailedText[];
 
 // What a module page's window offers the core: its labels by control id and
 // itself as the owner of message boxes.
@@ -18,16 +18,15 @@ class PageView : public MessageBoxOwner {
   virtual Label& LabelFor(int labelControl) = 0;
 
  protected:
-  ~PageView() = default;
+  ~PageView() {}
 };
 
 // The working part of a module page, free of any window: its channel, its
 // start-up and its buttons.
 class ModulePage {
  public:
-  ModulePage(Platform& os, Page page, PageView& view) : os_(os), page_(page), view_(view), channel_(os) {}
-  ModulePage(const ModulePage&) = delete;
-  ModulePage& operator=(const ModulePage&) = delete;
+  ModulePage(Platform& os, Page page, PageView& view)
+      : os_(os), page_(page), view_(view), channel_(os) {}
 
   // Opens the channel and refreshes the page's cells in table order. When the
   // device does not open: traces it, shows the message box and returns false;
@@ -40,6 +39,9 @@ class ModulePage {
   bool IsOpen() const { return channel_.IsOpen(); }
 
  private:
+  ModulePage(const ModulePage&);
+  ModulePage& operator=(const ModulePage&);
+
   Platform& os_;
   Page page_;
   PageView& view_;

@@ -1,24 +1,22 @@
 #pragma once
 
-#include <cstdint>
-
 #include "platform/Platform.h"
 #include "setup/MessageBoxOwner.h"
 
 namespace hw {
 
-inline constexpr char16_t kPsConfigSource[] = u"\\Windows\\PSconfig.psr";
-inline constexpr char16_t kPsConfig1Source[] = u"\\Windows\\PSconfig1.psr";
-inline constexpr char16_t kPsConfigDestination[] = u"\\Flash Disk\\PSconfig.psr";
-inline constexpr char16_t kSetupFailedText[] = u"Setup Failed!";
-inline constexpr char16_t kSetupFailedCaption[] = u"Tip";
+extern const Char kPsConfigSource[];       // "\Windows\PSconfig.psr"
+extern const Char kPsConfig1Source[];      // "\Windows\PSconfig1.psr"
+extern const Char kPsConfigDestination[];  // "\Flash Disk\PSconfig.psr"
+extern const Char kSetupFailedText[];
+extern const Char kSetupFailedCaption[];
 
-inline constexpr std::uint32_t kPsConfigBufferSize = 10240;
-inline constexpr std::uint32_t kPsConfigMinimumSize = 100;
+const UInt32 kPsConfigBufferSize = 10240;
+const UInt32 kPsConfigMinimumSize = 100;
 
 // Copies a Bluetooth configuration file over "\Flash Disk\PSconfig.psr" with
 // one read and one write through a stack buffer. Any failure, including a
 // source too big for the buffer, shows "Setup Failed!" once.
-void PsConfigInstall(Platform& os, const char16_t* source, MessageBoxOwner& owner);
+void PsConfigInstall(Platform& os, const Char* source, MessageBoxOwner& owner);
 
 }  // namespace hw

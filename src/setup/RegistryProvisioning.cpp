@@ -1,56 +1,64 @@
 #include "setup/RegistryProvisioning.h"
 
-#include <cstddef>
-#include <initializer_list>
-
 namespace hw {
+
+const Char kUsbHostDriverKey[] = HW_TEXT("Drivers\\BuiltIn\\HCD_HSH1");
+const Char kWifiCardKey4319[] =
+    HW_TEXT("Drivers\\SDCARD\\ClientDrivers\\Custom\\MANF-02D0-CARDID-4319-FUNC-1");
+const Char kWifiCardKey4329[] =
+    HW_TEXT("Drivers\\SDCARD\\ClientDrivers\\Custom\\MANF-02D0-CARDID-4329-FUNC-1");
 
 namespace {
 
-std::uint32_t BytesWithTerminator(const char16_t* text) {
-  std::size_t chars = 0;
-  while (text[chars] != u'\0') ++chars;
-  return static_cast<std::uint32_t>((chars + 1) * sizeof(char16_t));
-}
+const UsbHostDriverValues kUsbHostOffValues = {HW_TEXT("xxx"), HW_TEXT("xxx")};
+const UsbHostDriverValues kUsbHostOnValues = {HW_TEXT("hcd_hsh1.dll"), HW_TEXT("giisr.dll")};
+const WifiDriverValues kUsiSd40Values = {HW_TEXT("sdcsd40n.dll"), HW_TEXT("SSI"),
+                                         HW_TEXT("SDCSD40N:SDCSD40N1")};
+const WifiDriverValues kMurata8XqfValues = {HW_TEXT("GarnetSDN.dll"), HW_TEXT("NDL"),
+                                            HW_TEXT("GarnetSDN:GarnetSDN1")};
+const Char* const kWifiCardKeys[] = {kWifiCardKey4319, kWifiCardKey4329};
 
-struct DriverSetValues {
-  const char16_t* dll;
-  const char16_t* prefix;
-  const char16_t* instance;  // both Instance0 and Instance1
-};
-
-constexpr DriverSetValues ValuesOf(WifiDriverSet set) {
-  return set == WifiDriverSet::kUsiSd40
-             ? DriverSetValues{u"sdcsd40n.dll", u"SSI", u"SDCSD40N:SDCSD40N1"}
-             : DriverSetValues{u"GarnetSDN.dll", u"NDL", u"GarnetSDN:GarnetSDN1"};
+UInt32 BytesWithTerminator(const Char* text) {
+  size_t chars = 0;
+  while (text[chars] != 0) ++chars;
+  return static_cast<UInt32>((chars + 1) * sizeof(Char));
 }
 
 }  // namespace
 
-bool RegSetString(Platform& os, RegKey root, const char16_t* subKey, const char16_t* valueName,
-                  const char16_t* text) {
+const UsbHostDriverValues& ValuesOf(UsbHostDriver state) {
+  return state == kOn ? kUsbHostOnValues : kUsbHostOffValues;
+}
+
+const WifiDriverValues& ValuesOf(WifiDriverSet set) {
+  return set == kUsiSd40 ? kUsiSd40Values : kMurata8XqfValues;
+}
+
+bool RegSetString(Platform& os, RegKey root, const Char* subKey, const Char* valueName,
+                  const Char* text) {
   RegKey key = 0;
   if (os.RegOpenKeyEx(root, subKey, 0, kKeyAllAccess, &key) != kErrorSuccess) return false;
   const long result = os.RegSetValueEx(key, valueName, 0, kRegSz,
-                                       reinterpret_cast<const std::uint8_t*>(text),
+                                       reinterpret_cast<const UInt8*>(text),
                                        BytesWithTerminator(text));
   os.RegCloseKey(key);
   return result == kErrorSuccess;
 }
 
 void UsbHostDriverSwitch(Platform& os, UsbHostDriver state) {
-  const bool on = state == UsbHostDriver::kOn;
-  RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, u"Dll", on ? u"hcd_hsh1.dll" : u"xxx");
-  RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, u"IsrDll", on ? u"giisr.dll" : u"xxx");
+  const UsbHostDriverValues& values = ValuesOf(state);
+  RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, HW_TEXT("Dll"), values.dll);
+  RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, HW_TEXT("IsrDll"), values.isrDll);
 }
 
 void WifiClientDriverSet(Platform& os, WifiDriverSet set) {
-  const DriverSetValues values = ValuesOf(set);
-  for (const char16_t* key : {kWifiCardKey4319, kWifiCardKey4329}) {
-    RegSetString(os, kHkeyLocalMachine, key, u"Dll", values.dll);
-    RegSetString(os, kHkeyLocalMachine, key, u"Prefix", values.prefix);
-    RegSetString(os, kHkeyLocalMachine, key, u"Instance0", values.instance);
-    RegSetString(os, kHkeyLocalMachine, key, u"Instance1", values.instance);
+  const WifiDriverValues& values = ValuesOf(set);
+  for (size_t i = 0; i < HW_COUNT_OF(kWifiCardKeys); ++i) {
+    const Char* key = kWifiCardKeys[i];
+    RegSetString(os, kHkeyLocalMachine, key, HW_TEXT("Dll"), values.dll);
+    RegSetString(os, kHkeyLocalMachine, key, HW_TEXT("Prefix"), values.prefix);
+    RegSetString(os, kHkeyLocalMachine, key, HW_TEXT("Instance0"), values.instance);
+    RegSetString(os, kHkeyLocalMachine, key, HW_TEXT("Instance1"), values.instance);
   }
 }
 

@@ -4,19 +4,31 @@
 
 namespace hw {
 
-inline constexpr char16_t kUsbHostDriverKey[] = u"Drivers\\BuiltIn\\HCD_HSH1";
-inline constexpr char16_t kWifiCardKey4319[] =
-    u"Drivers\\SDCARD\\ClientDrivers\\Custom\\MANF-02D0-CARDID-4319-FUNC-1";
-inline constexpr char16_t kWifiCardKey4329[] =
-    u"Drivers\\SDCARD\\ClientDrivers\\Custom\\MANF-02D0-CARDID-4329-FUNC-1";
+extern const Char kUsbHostDriverKey[];  // "Drivers\BuiltIn\HCD_HSH1"
+extern const Char kWifiCardKey4319[];
+extern const Char kWifiCardKey4329[];
 
-enum class UsbHostDriver { kOff, kOn };
-enum class WifiDriverSet { kUsiSd40, kMurata8Xqf };
+enum UsbHostDriver { kOff, kOn };
+enum WifiDriverSet { kUsiSd40, kMurata8Xqf };
+
+// What each state or set writes: the one source for the writes and for any
+// check of them.
+struct UsbHostDriverValues {
+  const Char* dll;
+  const Char* isrDll;
+};
+struct WifiDriverValues {
+  const Char* dll;
+  const Char* prefix;
+  const Char* instance;  // both Instance0 and Instance1
+};
+const UsbHostDriverValues& ValuesOf(UsbHostDriver state);
+const WifiDriverValues& ValuesOf(WifiDriverSet set);
 
 // Sets one REG_SZ value of an existing key (never creates one). True when the
 // value was stored.
-bool RegSetString(Platform& os, RegKey root, const char16_t* subKey, const char16_t* valueName,
-                  const char16_t* text);
+bool RegSetString(Platform& os, RegKey root, const Char* subKey, const Char* valueName,
+                  const Char* text);
 
 // Each value is attempted whatever happened to the one before; failures are silent.
 void UsbHostDriverSwitch(Platform& os, UsbHostDriver state);

@@ -5,8 +5,11 @@
 #include "platform/win32/Win32Platform.h"
 #include "ui/TerminalPlatform.h"
 
+namespace {
+hw::Win32Platform platform;
+}  // namespace
+
 hw::Platform& TerminalPlatform() {
-  static hw::Win32Platform platform;
   return platform;
 }
 

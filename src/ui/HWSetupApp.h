@@ -3,9 +3,9 @@
 #include "framework/App.h"
 
 // The tool's application: its whole life is one modal run of the main window.
-class CHWSetupApp final : public fw::App {
+class CHWSetupApp : public fw::App {
  public:
-  ~CHWSetupApp() override = default;
+  virtual ~CHWSetupApp() {}
 
-  bool InitInstance() override;
+  bool InitInstance() HW_OVERRIDE;
 };

@@ -1,6 +1,17 @@
 #include "ui/HWSetupDlg.h"
 
+#include <commctrl.h>
+
 #include "framework/App.h"
+
+const fw::MessageRow CHWSetupDlg::kRows[] = {
+    {WM_NOTIFY, static_cast<int>(TCN_SELCHANGE), IDC_TAB, &fw::Call<CHWSetupDlg, &CHWSetupDlg::OnSelChange>},
+    {WM_MOVE, 0, 0, &fw::Call<CHWSetupDlg, &CHWSetupDlg::OnMove>},
+    {WM_SIZE, 0, 0, &fw::Call<CHWSetupDlg, &CHWSetupDlg::OnSize>},
+    {WM_TIMER, 0, 0, &fw::Call<CHWSetupDlg, &CHWSetupDlg::OnTimer>},
+};
+const fw::MessageTable CHWSetupDlg::kMessageTable = {kRows, HW_COUNT_OF(kRows),
+                                                     &fw::Dialog::kMessageTable};
 
 CHWSetupDlg::CHWSetupDlg(HWND parent)
     : fw::Dialog(IDD_HWSETUP_DIALOG, parent),

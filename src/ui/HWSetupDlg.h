@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "framework/Dialog.h"
 #include "framework/TabControl.h"
 #include "ui/HWSetupDlgRes.h"
@@ -11,18 +9,18 @@
 
 // The main window: a tab control over the two module pages, which keeps
 // itself at the screen's origin as a topmost window.
-class CHWSetupDlg final : public fw::Dialog {
+class CHWSetupDlg : public fw::Dialog {
  public:
   explicit CHWSetupDlg(HWND parent);
-  ~CHWSetupDlg() override = default;
+  virtual ~CHWSetupDlg() {}
 
-  static constexpr UINT_PTR kSettleTimer = 1001;
-  static constexpr UINT kSettleMilliseconds = 1500;
+  static const UINT_PTR kSettleTimer = 1001;
+  static const UINT kSettleMilliseconds = 1500;
 
  protected:
-  const fw::MessageTable& GetMessageTable() const override { return kMessageTable; }
-  bool DoDataExchange() override;
-  bool OnInitDialog() override;
+  const fw::MessageTable& GetMessageTable() const HW_OVERRIDE { return kMessageTable; }
+  bool DoDataExchange() HW_OVERRIDE;
+  bool OnInitDialog() HW_OVERRIDE;
 
  private:
   bool OnSelChange(WPARAM, LPARAM);
@@ -30,13 +28,8 @@ class CHWSetupDlg final : public fw::Dialog {
   bool OnSize(WPARAM, LPARAM);
   bool OnTimer(WPARAM, LPARAM);
 
-  static constexpr fw::MessageRow kRows[] = {
-      {WM_NOTIFY, static_cast<int>(TCN_SELCHANGE), IDC_TAB, &fw::Call<&CHWSetupDlg::OnSelChange>},
-      {WM_MOVE, 0, 0, &fw::Call<&CHWSetupDlg::OnMove>},
-      {WM_SIZE, 0, 0, &fw::Call<&CHWSetupDlg::OnSize>},
-      {WM_TIMER, 0, 0, &fw::Call<&CHWSetupDlg::OnTimer>},
-  };
-  static constexpr fw::MessageTable kMessageTable = fw::MakeTable(kRows, fw::Dialog::kMessageTable);
+  static const fw::MessageRow kRows[];
+  static const fw::MessageTable kMessageTable;
 
   HICON icon_;
   CPage1 page1_;

@@ -2,67 +2,53 @@
 
 #include <windows.h>
 
-#include <array>
-#include <cstddef>
-
 #include "eeprom/ModuleCells.h"
 #include "framework/Dialog.h"
 #include "framework/MessageBox.h"
 #include "framework/Static.h"
 #include "setup/ModulePage.h"
-#include "ui/ClickRows.h"
 #include "ui/TerminalPlatform.h"
 
-// Whether a layout binds the label of every cell its page refreshes, in
-// catalogue order, and nothing else.
-template <class Layout>
-constexpr bool LabelsMatchCells() {
-  std::size_t n = 0;
-  for (const hw::ModuleCell& cell : hw::kModuleCells) {
-    if (cell.page != Layout::kPage) continue;
-    if (n >= Layout::kLabels.size() || Layout::kLabels[n] != cell.labelControl) return false;
-    ++n;
-  }
-  return n == Layout::kLabels.size();
-}
-
 // The window of a module page over its core. `Layout` says what makes one
-// page differ from the other: its template, its page in the catalogue and its
-// label controls in member order.
+// page differ from the other: its template, its page in the catalogue, its
+// label controls in member order and its command table.
 template <class Layout>
 class CModulePage : public fw::Dialog, public hw::PageView {
-  static_assert(LabelsMatchCells<Layout>(), "a page binds its cells' labels, in catalogue order");
-
  public:
   CModulePage() : fw::Dialog(Layout::kTemplate), core_(TerminalPlatform(), Layout::kPage, *this) {}
-  ~CModulePage() override = default;
+  virtual ~CModulePage() {}
 
-  hw::Label& LabelFor(int labelControl) override {
-    for (std::size_t i = 0; i < labels_.size(); ++i) {
+  hw::Label& LabelFor(int labelControl) HW_OVERRIDE {
+    for (int i = 0; i < Layout::kLabelCount; ++i) {
       if (Layout::kLabels[i] == labelControl) return labels_[i];
     }
-    // Unreachable while LabelsMatchCells holds; an unbound label does nothing.
-    static fw::Static unbound;
-    return unbound;
+    // Every cell of the page has its label in the layout; an unbound label
+    // does nothing.
+    return unbound_;
   }
 
-  void ShowMessage(const char16_t* text, const char16_t* caption) override {
-    fw::ShowMessageBox(hwnd(), reinterpret_cast<const wchar_t*>(text),
-                       reinterpret_cast<const wchar_t*>(caption), MB_OK);
+  void ShowMessage(const hw::Char* text, const hw::Char* caption) HW_OVERRIDE {
+    fw::ShowMessageBox(hwnd(), text, caption, MB_OK);
+  }
+
+  // The handler of every command row: the clicked button's selection row.
+  static bool OnClick(fw::Dialog& dialog, WPARAM wParam, LPARAM) {
+    static_cast<CModulePage&>(dialog).core_.Click(LOWORD(wParam));
+    return true;
   }
 
  protected:
-  const fw::MessageTable& GetMessageTable() const override { return kMessageTable; }
+  const fw::MessageTable& GetMessageTable() const HW_OVERRIDE { return Layout::kCommandTable; }
 
-  bool DoDataExchange() override {
+  bool DoDataExchange() HW_OVERRIDE {
     bool bound = true;
-    for (std::size_t i = 0; i < labels_.size(); ++i) bound &= Bind(Layout::kLabels[i], labels_[i]);
+    for (int i = 0; i < Layout::kLabelCount; ++i) bound &= Bind(Layout::kLabels[i], labels_[i]);
     return bound;
   }
 
   // A page whose device does not open has shown its message box by now; it
   // ends itself, and its creation then reports failure.
-  bool OnInitDialog() override {
+  bool OnInitDialog() HW_OVERRIDE {
     fw::Dialog::OnInitDialog();
     if (!core_.Initialise()) {
       OnCancel();
@@ -72,15 +58,7 @@ class CModulePage : public fw::Dialog, public hw::PageView {
   }
 
  private:
-  bool OnClick(WPARAM wParam, LPARAM) {
-    core_.Click(LOWORD(wParam));
-    return true;
-  }
-
-  static constexpr auto kClickRows = ClickRows<Layout::kPage>(&fw::Call<&CModulePage::OnClick>);
-  static constexpr fw::MessageTable kMessageTable =
-      fw::MakeTable(kClickRows, fw::Dialog::kMessageTable);
-
   hw::ModulePage core_;
-  std::array<fw::Static, Layout::kLabels.size()> labels_;
+  fw::Static labels_[Layout::kLabelCount];
+  fw::Static unbound_;
 };

@@ -1,26 +1,34 @@
 #pragma once
 
-#include <array>
-
 #include "eeprom/ModuleCells.h"
+#include "framework/MessageTable.h"
 #include "ui/ModulePageDlg.h"
 #include "ui/Page1Res.h"
 #include "ui/Page2Res.h"
 
-// What sets the two module pages apart; everything else they share.
+// What sets the two module pages apart; everything else they share. The
+// command tables hold one click row per button of the page, in selection
+// table order (Pages.cpp).
 struct Page1Layout {
-  static constexpr int kTemplate = IDD_PAGE1;
-  static constexpr hw::Page kPage = hw::Page::kPage1;
-  static constexpr std::array<int, 5> kLabels = {IDC_KEYPAD_LABEL, IDC_FINGERPRINT_LABEL,
-                                                 IDC_3G_LABEL, IDC_LF_LABEL, IDC_HANDLEKEY_LABEL};
+  enum { kTemplate = IDD_PAGE1, kLabelCount = 5 };
+  static const hw::Page kPage = hw::kPage1;
+  static const int kLabels[kLabelCount];
+  static const fw::MessageTable kCommandTable;
 };
 
 struct Page2Layout {
-  static constexpr int kTemplate = IDD_PAGE2;
-  static constexpr hw::Page kPage = hw::Page::kPage2;
-  static constexpr std::array<int, 4> kLabels = {IDC_BT_LABEL, IDC_WIFI_LABEL, IDC_SERIAL_LABEL,
-                                                 IDC_POWER_LABEL};
+  enum { kTemplate = IDD_PAGE2, kLabelCount = 4 };
+  static const hw::Page kPage = hw::kPage2;
+  static const int kLabels[kLabelCount];
+  static const fw::MessageTable kCommandTable;
 };
 
-class CPage1 final : public CModulePage<Page1Layout> {};
-class CPage2 final : public CModulePage<Page2Layout> {};
+class CPage1 : public CModulePage<Page1Layout> {
+ public:
+  virtual ~CPage1() {}
+};
+
+class CPage2 : public CModulePage<Page2Layout> {
+ public:
+  virtual ~CPage2() {}
+};

@@ -62,6 +62,10 @@ class SilentOs final : public Platform {
                      std::uint32_t) override {
     return 0;
   }
+  long RegQueryValueEx(RegKey, const char16_t*, std::uint32_t*, std::uint32_t*, std::uint8_t*,
+                       std::uint32_t*) override {
+    return kErrorFileNotFound;
+  }
   long RegCloseKey(RegKey) override { return 0; }
   void DebugPrintf(const char16_t*, std::uint32_t) override { ++lines; }
   int lines = 0;

@@ -1,5 +1,6 @@
 #include "platform/simulator/SimulatedTerminal.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 #include <system_error>
@@ -19,9 +20,9 @@ using sim::ReadResult;
 namespace {
 
 constexpr std::string_view kDeviceName = "EOM1:";
-constexpr std::uint32_t kGenericAll = 0x10000000u;
-constexpr std::uint32_t kOpenAlways = 4;
-constexpr std::uint32_t kKeySetValue = 0x0002;
+constexpr UInt32 kGenericAll = 0x10000000u;
+constexpr UInt32 kOpenAlways = 4;
+constexpr UInt32 kKeySetValue = 0x0002;
 
 std::string Located(std::string_view file, int line, std::string_view reason) {
   return std::string(file) + ":" + std::to_string(line) + ": " + std::string(reason);
@@ -59,15 +60,31 @@ std::string LoadError(const fs::path& folder, sim::DeviceConfig* faults) {
   return {};
 }
 
-bool IsDeviceName(const char16_t* name) {
-  std::string utf8;
-  return sim::Utf16ToUtf8(name, &utf8) && sim::EqualsFolded(utf8, kDeviceName);
+// Char is wchar_t in Windows builds and char16_t natively: UTF-16 either way.
+const char16_t* U16(const Char* text) {
+  static_assert(sizeof(Char) == sizeof(char16_t), "text is UTF-16");
+  return reinterpret_cast<const char16_t*>(text);
 }
 
-bool WantsRead(std::uint32_t access) {
+// Runs `call` with a std::uint32_t count and hands it back through the
+// interface's count, which is a DWORD (unsigned long) in Windows builds.
+template <class Call>
+int WithCount(UInt32* out, Call call) {
+  std::uint32_t count = out != nullptr ? static_cast<std::uint32_t>(*out) : 0;
+  const int result = call(out != nullptr ? &count : nullptr);
+  if (out != nullptr) *out = count;
+  return result;
+}
+
+bool IsDeviceName(const Char* name) {
+  std::string utf8;
+  return sim::Utf16ToUtf8(U16(name), &utf8) && sim::EqualsFolded(utf8, kDeviceName);
+}
+
+bool WantsRead(UInt32 access) {
   return (access & (kGenericRead | kGenericAll)) != 0;
 }
-bool WantsWrite(std::uint32_t access) {
+bool WantsWrite(UInt32 access) {
   return (access & (kGenericWrite | kGenericAll)) != 0;
 }
 
@@ -125,8 +142,8 @@ std::size_t SimulatedTerminal::DeviceOpens() const {
 
 // Win32's rule: every open handle's share mode must allow the new access, and
 // the new share mode must allow every open handle's access.
-bool SimulatedTerminal::SharingAllows(const std::string& identity, std::uint32_t access,
-                                      std::uint32_t shareMode) const {
+bool SimulatedTerminal::SharingAllows(const std::string& identity, UInt32 access,
+                                      UInt32 shareMode) const {
   auto compatible = [&](const Object& open) {
     if (open.identity != identity) return true;
     return !(WantsRead(access) && (open.shareMode & kFileShareRead) == 0) &&
@@ -143,18 +160,18 @@ bool SimulatedTerminal::SharingAllows(const std::string& identity, std::uint32_t
   return true;
 }
 
-Handle SimulatedTerminal::CreateFile(const char16_t* name, std::uint32_t access,
-                                     std::uint32_t shareMode, const void* /*securityAttributes*/,
-                                     std::uint32_t creationDisposition,
-                                     std::uint32_t /*flagsAndAttributes*/,
+Handle SimulatedTerminal::CreateFile(const Char* name, UInt32 access,
+                                     UInt32 shareMode, const void* /*securityAttributes*/,
+                                     UInt32 creationDisposition,
+                                     UInt32 /*flagsAndAttributes*/,
                                      Handle /*templateFile*/) {
   if (name == nullptr) return kInvalidHandleValue;
   if (IsDeviceName(name)) return OpenDevice(access, shareMode, creationDisposition);
   return OpenFile(name, access, shareMode, creationDisposition);
 }
 
-Handle SimulatedTerminal::OpenDevice(std::uint32_t access, std::uint32_t shareMode,
-                                     std::uint32_t disposition) {
+Handle SimulatedTerminal::OpenDevice(UInt32 access, UInt32 shareMode,
+                                     UInt32 disposition) {
   // A device is there or not: it can be opened, never created or truncated.
   if (disposition != kOpenExisting && disposition != kOpenAlways) return kInvalidHandleValue;
   if (!eeprom_.Present()) return kInvalidHandleValue;
@@ -164,10 +181,10 @@ Handle SimulatedTerminal::OpenDevice(std::uint32_t access, std::uint32_t shareMo
   return Add(Object{Object::Kind::kDevice, access, shareMode, identity, nullptr, {}});
 }
 
-Handle SimulatedTerminal::OpenFile(const char16_t* name, std::uint32_t access,
-                                   std::uint32_t shareMode, std::uint32_t disposition) {
+Handle SimulatedTerminal::OpenFile(const Char* name, UInt32 access,
+                                   UInt32 shareMode, UInt32 disposition) {
   sim::TerminalPath path;
-  if (!files_.Map(name, &path)) return kInvalidHandleValue;
+  if (!files_.Map(U16(name), &path)) return kInvalidHandleValue;
   const std::string identity = sim::FoldCase(sim::PathToUtf8(path.host.lexically_normal()));
   // Checked before the open, which may truncate what another handle guards.
   if (!SharingAllows(identity, access, shareMode)) return kInvalidHandleValue;
@@ -176,32 +193,38 @@ Handle SimulatedTerminal::OpenFile(const char16_t* name, std::uint32_t access,
   return Add(Object{Object::Kind::kFile, access, shareMode, identity, std::move(file), {}});
 }
 
-int SimulatedTerminal::DeviceIoControl(Handle device, std::uint32_t ioControlCode,
-                                       const void* inBuffer, std::uint32_t inSize, void* outBuffer,
-                                       std::uint32_t outSize, std::uint32_t* bytesReturned,
+int SimulatedTerminal::DeviceIoControl(Handle device, UInt32 ioControlCode,
+                                       const void* inBuffer, UInt32 inSize, void* outBuffer,
+                                       UInt32 outSize, UInt32* bytesReturned,
                                        void* overlapped) {
   const Object* open = Find(device, Object::Kind::kDevice);
   if (open == nullptr || overlapped != nullptr) return 0;
-  return eeprom_.Control(open->access, ioControlCode, inBuffer, inSize, outBuffer, outSize,
-                         bytesReturned);
+  return WithCount(bytesReturned, [&](std::uint32_t* count) {
+    return eeprom_.Control(open->access, ioControlCode, inBuffer, inSize, outBuffer, outSize,
+                           count);
+  });
 }
 
-int SimulatedTerminal::ReadFile(Handle file, void* buffer, std::uint32_t bytesToRead,
-                                std::uint32_t* bytesRead, void* overlapped) {
+int SimulatedTerminal::ReadFile(Handle file, void* buffer, UInt32 bytesToRead,
+                                UInt32* bytesRead, void* overlapped) {
   Object* open = Find(file, Object::Kind::kFile);
   if (open == nullptr || overlapped != nullptr) return 0;
-  return files_.Read(*open->file, buffer, bytesToRead, bytesRead);
+  return WithCount(bytesRead, [&](std::uint32_t* count) {
+    return files_.Read(*open->file, buffer, bytesToRead, count);
+  });
 }
 
-int SimulatedTerminal::WriteFile(Handle file, const void* buffer, std::uint32_t bytesToWrite,
-                                 std::uint32_t* bytesWritten, void* overlapped) {
+int SimulatedTerminal::WriteFile(Handle file, const void* buffer, UInt32 bytesToWrite,
+                                 UInt32* bytesWritten, void* overlapped) {
   Object* open = Find(file, Object::Kind::kFile);
   if (open == nullptr || overlapped != nullptr) return 0;
-  return files_.Write(*open->file, buffer, bytesToWrite, bytesWritten);
+  return WithCount(bytesWritten, [&](std::uint32_t* count) {
+    return files_.Write(*open->file, buffer, bytesToWrite, count);
+  });
 }
 
-int SimulatedTerminal::SetFileAttributes(const char16_t* path, std::uint32_t attributes) {
-  return path == nullptr ? 0 : files_.SetAttributes(path, attributes);
+int SimulatedTerminal::SetFileAttributes(const Char* path, UInt32 attributes) {
+  return path == nullptr ? 0 : files_.SetAttributes(U16(path), attributes);
 }
 
 int SimulatedTerminal::CloseHandle(Handle handle) {
@@ -215,8 +238,8 @@ int SimulatedTerminal::CloseHandle(Handle handle) {
   return 1;
 }
 
-long SimulatedTerminal::RegOpenKeyEx(RegKey root, const char16_t* subKey, std::uint32_t /*options*/,
-                                     std::uint32_t samDesired, RegKey* result) {
+long SimulatedTerminal::RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 /*options*/,
+                                     UInt32 samDesired, RegKey* result) {
   if (result == nullptr) return sim::kErrorInvalidParameter;
   *result = 0;
   std::string path = "HKEY_LOCAL_MACHINE";
@@ -226,7 +249,7 @@ long SimulatedTerminal::RegOpenKeyEx(RegKey root, const char16_t* subKey, std::u
     path = parent->keyPath;
   }
   std::string relative;
-  if (subKey != nullptr && !sim::Utf16ToUtf8(subKey, &relative)) {
+  if (subKey != nullptr && !sim::Utf16ToUtf8(U16(subKey), &relative)) {
     return sim::kErrorInvalidParameter;
   }
   if (!relative.empty()) path += "\\" + relative;
@@ -235,14 +258,14 @@ long SimulatedTerminal::RegOpenKeyEx(RegKey root, const char16_t* subKey, std::u
   return kErrorSuccess;
 }
 
-long SimulatedTerminal::RegSetValueEx(RegKey key, const char16_t* valueName,
-                                      std::uint32_t /*reserved*/, std::uint32_t type,
-                                      const std::uint8_t* data, std::uint32_t dataBytes) {
+long SimulatedTerminal::RegSetValueEx(RegKey key, const Char* valueName,
+                                      UInt32 /*reserved*/, UInt32 type,
+                                      const UInt8* data, UInt32 dataBytes) {
   const Object* open = Find(key, Object::Kind::kKey);
   if (open == nullptr) return sim::kErrorInvalidHandle;
   if ((open->access & kKeySetValue) == 0) return kErrorAccessDenied;
   std::string name;
-  if (valueName != nullptr && !sim::Utf16ToUtf8(valueName, &name)) {
+  if (valueName != nullptr && !sim::Utf16ToUtf8(U16(valueName), &name)) {
     return sim::kErrorInvalidParameter;
   }
   if (data == nullptr && dataBytes != 0) return sim::kErrorInvalidParameter;
@@ -250,6 +273,33 @@ long SimulatedTerminal::RegSetValueEx(RegKey key, const char16_t* valueName,
   value.type = type;
   if (dataBytes != 0) value.data.assign(data, data + dataBytes);
   return registry_.SetValue(open->keyPath, name, value);
+}
+
+long SimulatedTerminal::RegQueryValueEx(RegKey key, const Char* valueName, UInt32* reserved,
+                                        UInt32* type, UInt8* data, UInt32* dataBytes) {
+  const Object* open = Find(key, Object::Kind::kKey);
+  if (open == nullptr) return sim::kErrorInvalidHandle;
+  if (reserved != nullptr || (data != nullptr && dataBytes == nullptr)) {
+    return sim::kErrorInvalidParameter;
+  }
+  std::string name;
+  if (valueName != nullptr && !sim::Utf16ToUtf8(U16(valueName), &name)) {
+    return sim::kErrorInvalidParameter;
+  }
+  sim::RegistryValue value;
+  if (const long status = registry_.QueryValue(open->keyPath, name, &value);
+      status != kErrorSuccess) {
+    return status;
+  }
+  if (type != nullptr) *type = value.type;
+  if (dataBytes == nullptr) return kErrorSuccess;
+  const auto size = static_cast<UInt32>(value.data.size());
+  const UInt32 room = *dataBytes;
+  *dataBytes = size;
+  if (data == nullptr) return kErrorSuccess;
+  if (room < size) return kErrorMoreData;
+  std::copy(value.data.begin(), value.data.end(), data);
+  return kErrorSuccess;
 }
 
 long SimulatedTerminal::RegCloseKey(RegKey key) {
@@ -261,11 +311,11 @@ long SimulatedTerminal::RegCloseKey(RegKey key) {
   return kErrorSuccess;
 }
 
-void SimulatedTerminal::DebugPrintf(const char16_t* format, std::uint32_t value) {
+void SimulatedTerminal::DebugPrintf(const Char* format, UInt32 value) {
   if (format == nullptr) return;
-  char16_t line[kDebugLineCapacity];
+  Char line[kDebugLineCapacity];
   const std::size_t length = FormatDebugLine(line, kDebugLineCapacity, format, value);
-  sim::WriteDebugLine(folder_, std::u16string_view(line, length));
+  sim::WriteDebugLine(folder_, std::u16string_view(U16(line), length));
 }
 
 std::string FindTerminalFolder(const std::string& exeDir) {

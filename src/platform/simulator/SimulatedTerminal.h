@@ -29,35 +29,37 @@ class SimulatedTerminal final : public Platform {
 
   SimulatedTerminal(const SimulatedTerminal&) = delete;
   SimulatedTerminal& operator=(const SimulatedTerminal&) = delete;
-  ~SimulatedTerminal() override;
+  ~SimulatedTerminal();
 
-  Handle CreateFile(const char16_t* name, std::uint32_t access, std::uint32_t shareMode,
-                    const void* securityAttributes, std::uint32_t creationDisposition,
-                    std::uint32_t flagsAndAttributes, Handle templateFile) override;
-  int DeviceIoControl(Handle device, std::uint32_t ioControlCode, const void* inBuffer,
-                      std::uint32_t inSize, void* outBuffer, std::uint32_t outSize,
-                      std::uint32_t* bytesReturned, void* overlapped) override;
-  int ReadFile(Handle file, void* buffer, std::uint32_t bytesToRead, std::uint32_t* bytesRead,
+  Handle CreateFile(const Char* name, UInt32 access, UInt32 shareMode,
+                    const void* securityAttributes, UInt32 creationDisposition,
+                    UInt32 flagsAndAttributes, Handle templateFile) override;
+  int DeviceIoControl(Handle device, UInt32 ioControlCode, const void* inBuffer,
+                      UInt32 inSize, void* outBuffer, UInt32 outSize,
+                      UInt32* bytesReturned, void* overlapped) override;
+  int ReadFile(Handle file, void* buffer, UInt32 bytesToRead, UInt32* bytesRead,
                void* overlapped) override;
-  int WriteFile(Handle file, const void* buffer, std::uint32_t bytesToWrite,
-                std::uint32_t* bytesWritten, void* overlapped) override;
-  int SetFileAttributes(const char16_t* path, std::uint32_t attributes) override;
+  int WriteFile(Handle file, const void* buffer, UInt32 bytesToWrite,
+                UInt32* bytesWritten, void* overlapped) override;
+  int SetFileAttributes(const Char* path, UInt32 attributes) override;
   int CloseHandle(Handle handle) override;
-  long RegOpenKeyEx(RegKey root, const char16_t* subKey, std::uint32_t options,
-                    std::uint32_t samDesired, RegKey* result) override;
-  long RegSetValueEx(RegKey key, const char16_t* valueName, std::uint32_t reserved,
-                     std::uint32_t type, const std::uint8_t* data,
-                     std::uint32_t dataBytes) override;
+  long RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 options,
+                    UInt32 samDesired, RegKey* result) override;
+  long RegSetValueEx(RegKey key, const Char* valueName, UInt32 reserved,
+                     UInt32 type, const UInt8* data,
+                     UInt32 dataBytes) override;
+  long RegQueryValueEx(RegKey key, const Char* valueName, UInt32* reserved, UInt32* type,
+                       UInt8* data, UInt32* dataBytes) override;
   long RegCloseKey(RegKey key) override;
-  void DebugPrintf(const char16_t* format, std::uint32_t value) override;
+  void DebugPrintf(const Char* format, UInt32 value) override;
 
  private:
   // One thing a handle stands for: the device, a file or a registry key.
   struct Object {
     enum class Kind { kDevice, kFile, kKey };
     Kind kind = Kind::kDevice;
-    std::uint32_t access = 0;
-    std::uint32_t shareMode = 0;
+    UInt32 access = 0;
+    UInt32 shareMode = 0;
     std::string identity;  // the device or file that share modes guard
     std::unique_ptr<sim::OpenFile> file;
     std::string keyPath;  // full, "HKEY_LOCAL_MACHINE\..."
@@ -65,11 +67,11 @@ class SimulatedTerminal final : public Platform {
 
   SimulatedTerminal(std::filesystem::path folder, sim::DeviceConfig faults);
 
-  Handle OpenDevice(std::uint32_t access, std::uint32_t shareMode, std::uint32_t disposition);
-  Handle OpenFile(const char16_t* name, std::uint32_t access, std::uint32_t shareMode,
-                  std::uint32_t disposition);
-  bool SharingAllows(const std::string& identity, std::uint32_t access,
-                     std::uint32_t shareMode) const;
+  Handle OpenDevice(UInt32 access, UInt32 shareMode, UInt32 disposition);
+  Handle OpenFile(const Char* name, UInt32 access, UInt32 shareMode,
+                  UInt32 disposition);
+  bool SharingAllows(const std::string& identity, UInt32 access,
+                     UInt32 shareMode) const;
   std::size_t DeviceOpens() const;
   Handle Add(Object object);
   Object* Find(std::intptr_t handle, Object::Kind kind);

@@ -45,6 +45,19 @@ long TerminalRegistry::OpenKey(const std::string& path) const {
   return kErrorSuccess;
 }
 
+long TerminalRegistry::QueryValue(const std::string& key, const std::string& name,
+                                  RegistryValue* value) const {
+  RegistryFile file;
+  if (const long status = Read(&file); status != kErrorSuccess) {
+    return status == kErrorFileNotFound ? kErrorKeyDeleted : status;
+  }
+  if (!file.HasKey(key)) return kErrorKeyDeleted;
+  const std::optional<RegistryValue> found = file.QueryValue(key, name);
+  if (!found) return kErrorFileNotFound;
+  *value = *found;
+  return kErrorSuccess;
+}
+
 long TerminalRegistry::SetValue(const std::string& key, const std::string& name,
                                 const RegistryValue& value) const {
   RegistryFile file;

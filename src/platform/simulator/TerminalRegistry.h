@@ -26,6 +26,8 @@ class TerminalRegistry {
   // ERROR_FILE_NOT_FOUND for a key that is not there, ERROR_ACCESS_DENIED for
   // one that device.ini denies.
   long OpenKey(const std::string& path) const;
+  // ERROR_FILE_NOT_FOUND for a value the key does not hold.
+  long QueryValue(const std::string& key, const std::string& name, RegistryValue* value) const;
   long SetValue(const std::string& key, const std::string& name, const RegistryValue& value) const;
 
  private:

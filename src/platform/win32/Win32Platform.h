@@ -5,27 +5,28 @@
 namespace hw {
 
 // The real OS: each call goes to the W function of the same name.
-class Win32Platform final : public Platform {
+class Win32Platform : public Platform {
  public:
-  Handle CreateFile(const char16_t* name, std::uint32_t access, std::uint32_t shareMode,
-                    const void* securityAttributes, std::uint32_t creationDisposition,
-                    std::uint32_t flagsAndAttributes, Handle templateFile) override;
-  int DeviceIoControl(Handle device, std::uint32_t ioControlCode, const void* inBuffer,
-                      std::uint32_t inSize, void* outBuffer, std::uint32_t outSize,
-                      std::uint32_t* bytesReturned, void* overlapped) override;
-  int ReadFile(Handle file, void* buffer, std::uint32_t bytesToRead, std::uint32_t* bytesRead,
-               void* overlapped) override;
-  int WriteFile(Handle file, const void* buffer, std::uint32_t bytesToWrite,
-                std::uint32_t* bytesWritten, void* overlapped) override;
-  int SetFileAttributes(const char16_t* path, std::uint32_t attributes) override;
-  int CloseHandle(Handle handle) override;
-  long RegOpenKeyEx(RegKey root, const char16_t* subKey, std::uint32_t options,
-                    std::uint32_t samDesired, RegKey* result) override;
-  long RegSetValueEx(RegKey key, const char16_t* valueName, std::uint32_t reserved,
-                     std::uint32_t type, const std::uint8_t* data,
-                     std::uint32_t dataBytes) override;
-  long RegCloseKey(RegKey key) override;
-  void DebugPrintf(const char16_t* format, std::uint32_t value) override;
+  Handle CreateFile(const Char* name, UInt32 access, UInt32 shareMode,
+                    const void* securityAttributes, UInt32 creationDisposition,
+                    UInt32 flagsAndAttributes, Handle templateFile) HW_OVERRIDE;
+  int DeviceIoControl(Handle device, UInt32 ioControlCode, const void* inBuffer, UInt32 inSize,
+                      void* outBuffer, UInt32 outSize, UInt32* bytesReturned,
+                      void* overlapped) HW_OVERRIDE;
+  int ReadFile(Handle file, void* buffer, UInt32 bytesToRead, UInt32* bytesRead,
+               void* overlapped) HW_OVERRIDE;
+  int WriteFile(Handle file, const void* buffer, UInt32 bytesToWrite, UInt32* bytesWritten,
+                void* overlapped) HW_OVERRIDE;
+  int SetFileAttributes(const Char* path, UInt32 attributes) HW_OVERRIDE;
+  int CloseHandle(Handle handle) HW_OVERRIDE;
+  long RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 options, UInt32 samDesired,
+                    RegKey* result) HW_OVERRIDE;
+  long RegSetValueEx(RegKey key, const Char* valueName, UInt32 reserved, UInt32 type,
+                     const UInt8* data, UInt32 dataBytes) HW_OVERRIDE;
+  long RegQueryValueEx(RegKey key, const Char* valueName, UInt32* reserved, UInt32* type,
+                       UInt8* data, UInt32* dataBytes) HW_OVERRIDE;
+  long RegCloseKey(RegKey key) HW_OVERRIDE;
+  void DebugPrintf(const Char* format, UInt32 value) HW_OVERRIDE;
 };
 
 }  // namespace hw

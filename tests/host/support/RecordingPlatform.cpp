@@ -213,6 +213,32 @@ long RecordingPlatform::RegSetValueEx(RegKey key, const char16_t* valueName,
   return kErrorSuccess;
 }
 
+long RecordingPlatform::RegQueryValueEx(RegKey key, const char16_t* valueName,
+                                        std::uint32_t* reserved, std::uint32_t* type,
+                                        std::uint8_t* data, std::uint32_t* dataBytes) {
+  calls.push_back("RegQueryValueEx(" + Quoted(valueName) + ", " + Ptr(reserved) + ", " +
+                  Ptr(type) + ", " + Ptr(data) + ", " +
+                  (dataBytes ? std::to_string(*dataBytes) : std::string("null")) + ")");
+  auto it = openKeys_.find(key);
+  if (it == openKeys_.end()) {
+    faults.push_back("RegQueryValueEx on a key that is not open");
+    return kErrorFileNotFound;
+  }
+  const auto& values = keys[it->second];
+  const auto value = values.find(valueName);
+  if (value == values.end()) return kErrorFileNotFound;
+  // Stored as REG_SZ does: the text and its terminator.
+  const std::uint32_t size = static_cast<std::uint32_t>((value->second.size() + 1) * 2);
+  if (type != nullptr) *type = kRegSz;
+  if (dataBytes == nullptr) return kErrorSuccess;
+  const std::uint32_t room = *dataBytes;
+  *dataBytes = size;
+  if (data == nullptr) return kErrorSuccess;
+  if (room < size) return kErrorMoreData;
+  std::memcpy(data, value->second.c_str(), size);
+  return kErrorSuccess;
+}
+
 long RecordingPlatform::RegCloseKey(RegKey key) {
   calls.push_back("RegCloseKey()");
   if (openKeys_.erase(key) == 1) return kErrorSuccess;

@@ -65,6 +65,8 @@ class RecordingPlatform : public Platform {
   long RegSetValueEx(RegKey key, const char16_t* valueName, std::uint32_t reserved,
                      std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t dataBytes) override;
+  long RegQueryValueEx(RegKey key, const char16_t* valueName, std::uint32_t* reserved,
+                       std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataBytes) override;
   long RegCloseKey(RegKey key) override;
   void DebugPrintf(const char16_t* format, std::uint32_t value) override;
 

@@ -47,9 +47,9 @@ Bytes Pattern(std::size_t size, char seed) {
 }
 
 struct BoxCounter final : MessageBoxOwner {
-  void ShowMessage(const char16_t* text, const char16_t* caption) override {
-    EXPECT_EQ(std::u16string(text), u"Setup Failed!");
-    EXPECT_EQ(std::u16string(caption), u"Tip");
+  void ShowMessage(const wchar_t* text, const wchar_t* caption) override {
+    EXPECT_EQ(std::wstring(text), L"Setup Failed!");
+    EXPECT_EQ(std::wstring(caption), L"Tip");
     ++boxes;
   }
   int boxes = 0;

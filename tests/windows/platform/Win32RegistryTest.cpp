@@ -12,18 +12,16 @@
 namespace hw {
 namespace {
 
-const wchar_t* W(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
-
-bool KeyExists(const char16_t* path) {
+bool KeyExists(const wchar_t* path) {
   HKEY key;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, W(path), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
 }
 
-void MakeKey(const char16_t* path, const wchar_t* keepName, const wchar_t* keepText) {
+void MakeKey(const wchar_t* path, const wchar_t* keepName, const wchar_t* keepText) {
   HKEY key;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, W(path), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                             &key, nullptr),
             ERROR_SUCCESS);
   const DWORD bytes = static_cast<DWORD>((wcslen(keepText) + 1) * sizeof(wchar_t));
@@ -42,12 +40,12 @@ struct Stored {
   DWORD bytes = 0;
   std::wstring text;
 };
-Stored Read(const char16_t* path, const wchar_t* name) {
+Stored Read(const wchar_t* path, const wchar_t* name) {
   Stored s;
   wchar_t buffer[256] = {};
   s.bytes = sizeof buffer;
   HKEY key;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, W(path), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
   if (RegQueryValueExW(key, name, nullptr, &s.type, reinterpret_cast<BYTE*>(buffer), &s.bytes) !=
       ERROR_SUCCESS) {
     s = {};
@@ -69,7 +67,7 @@ class Win32Registry : public ::testing::Test {
 
 TEST_F(Win32Registry, RegSetStringStoresATerminatedStringOfTheRightLength) {
   MakeKey(kUsbHostDriverKey, L"Prefix", L"HCD");
-  EXPECT_TRUE(RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, u"Dll", u"xxx"));
+  EXPECT_TRUE(RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, L"Dll", L"xxx"));
   const Stored s = Read(kUsbHostDriverKey, L"Dll");
   EXPECT_EQ(s.type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(s.bytes, 8u);
@@ -79,7 +77,7 @@ TEST_F(Win32Registry, RegSetStringStoresATerminatedStringOfTheRightLength) {
 
 TEST_F(Win32Registry, RegSetStringNeverCreatesAKey) {
   ASSERT_FALSE(KeyExists(kUsbHostDriverKey));
-  EXPECT_FALSE(RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, u"Dll", u"xxx"));
+  EXPECT_FALSE(RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, L"Dll", L"xxx"));
   EXPECT_FALSE(KeyExists(kUsbHostDriverKey));
 }
 
@@ -106,7 +104,7 @@ TEST_F(Win32Registry, WifiSetWritesBothCardKeysOrTheOneThatExists) {
 
   MakeKey(kWifiCardKey4319, L"Class", L"NDIS");
   WifiClientDriverSet(os, WifiDriverSet::kUsiSd40);
-  for (const char16_t* key : {kWifiCardKey4319, kWifiCardKey4329}) {
+  for (const wchar_t* key : {kWifiCardKey4319, kWifiCardKey4329}) {
     EXPECT_EQ(Read(key, L"Dll").text, L"sdcsd40n.dll");
     EXPECT_EQ(Read(key, L"Prefix").text, L"SSI");
     EXPECT_EQ(Read(key, L"Instance1").text, L"SDCSD40N:SDCSD40N1");

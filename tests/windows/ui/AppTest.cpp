@@ -47,8 +47,8 @@ TEST(App, WhoseInitialisationFailsSkipsTheLoopAndReturnsTheExitStep) {
   EXPECT_FALSE(app.loopRan);
   EXPECT_EQ(app.nameAtInit, L"windows_ui_tests");
   EXPECT_TRUE(app.mainWindowDropped) << "dropped when its window was destroyed";
-  EXPECT_EQ(app.RegistryKey(), kKey);
-  EXPECT_EQ(app.ProfileName(), L"windows_ui_tests");
+  EXPECT_EQ(std::wstring(app.RegistryKey()), kKey);
+  EXPECT_EQ(std::wstring(app.ProfileName()), L"windows_ui_tests");
   HKEY key;
   EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, (std::wstring(L"Software\\") + kKey).c_str(), 0,
                             KEY_READ, &key),

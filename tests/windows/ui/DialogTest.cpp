@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "UiTesting.h"
+#include "framework/App.h"
 #include "framework/Dialog.h"
 #include "framework/Static.h"
 #include "ui/Page1Res.h"
@@ -42,13 +43,13 @@ class BaseProbe : public fw::Dialog {
   bool OnMessage(WPARAM, LPARAM) { return Record("base: its message"); }
 
   static constexpr fw::MessageRow kRows[] = {
-      {WM_COMMAND, BN_CLICKED, IDC_KEYPAD_SIMPLE, &fw::Call<&BaseProbe::OnSimple>},
-      {WM_COMMAND, BN_CLICKED, IDC_KEYPAD_ALL_FUNC, &fw::Call<&BaseProbe::OnAllFunc>},
-      {kBaseMessage, 0, 0, &fw::Call<&BaseProbe::OnMessage>},
+      {WM_COMMAND, BN_CLICKED, IDC_KEYPAD_SIMPLE, &fw::Call<BaseProbe, &BaseProbe::OnSimple>},
+      {WM_COMMAND, BN_CLICKED, IDC_KEYPAD_ALL_FUNC, &fw::Call<BaseProbe, &BaseProbe::OnAllFunc>},
+      {kBaseMessage, 0, 0, &fw::Call<BaseProbe, &BaseProbe::OnMessage>},
   };
 
  protected:
-  static constexpr fw::MessageTable kTable = fw::MakeTable(kRows, fw::Dialog::kMessageTable);
+  static constexpr fw::MessageTable kTable = {kRows, std::size(kRows), &fw::Dialog::kMessageTable};
 };
 
 class Probe final : public BaseProbe {
@@ -96,12 +97,12 @@ class Probe final : public BaseProbe {
   }
 
   static constexpr fw::MessageRow kRows[] = {
-      {kStep, 0, 0, &fw::Call<&Probe::OnStep>},
-      {WM_COMMAND, BN_CLICKED, IDC_KEYPAD_ALL_FUNC, &fw::Call<&Probe::OnAllFunc>},
-      {WM_NOTIFY, kSelChange, IDC_KEYPAD_TURKEY, &fw::Call<&Probe::OnNotify>},
-      {WM_SETTEXT, 0, 0, &fw::Call<&Probe::OnSetText>},
+      {kStep, 0, 0, &fw::Call<Probe, &Probe::OnStep>},
+      {WM_COMMAND, BN_CLICKED, IDC_KEYPAD_ALL_FUNC, &fw::Call<Probe, &Probe::OnAllFunc>},
+      {WM_NOTIFY, kSelChange, IDC_KEYPAD_TURKEY, &fw::Call<Probe, &Probe::OnNotify>},
+      {WM_SETTEXT, 0, 0, &fw::Call<Probe, &Probe::OnSetText>},
   };
-  static constexpr fw::MessageTable kTable = fw::MakeTable(kRows, BaseProbe::kTable);
+  static constexpr fw::MessageTable kTable = {kRows, std::size(kRows), &BaseProbe::kTable};
 };
 
 TEST(DialogModalRun, ReturnsTheResultOfTheCommandPostedFromInsideItsLoop) {
@@ -151,6 +152,45 @@ TEST(DialogModeless, LivesUntilItEndsOrItsObjectGoes) {
   const HWND other = dropped->hwnd();
   dropped.reset();
   EXPECT_FALSE(::IsWindow(other));
+}
+
+// What the dialog still held when the desktop's WM_NCDESTROY came: a
+// subclass sees it before the dialog's own procedure does.
+struct LetGoWatch {
+  WNDPROC original = nullptr;
+  const fw::Dialog* dialog = nullptr;
+  bool seen = false;
+  HWND handle = nullptr;
+  LONG_PTR userSlot = 0;
+  fw::Window* mainWindow = nullptr;
+} letGo;
+
+LRESULT CALLBACK WatchNcDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) {
+    letGo.seen = true;
+    letGo.handle = letGo.dialog->hwnd();
+    letGo.userSlot = ::GetWindowLongPtrW(window, DWLP_USER);
+    letGo.mainWindow = fw::App::Current()->MainWindow();
+  }
+  return ::CallWindowProcW(letGo.original, window, message, wParam, lParam);
+}
+
+// Windows CE sends no WM_NCDESTROY, so all of it happens on WM_DESTROY.
+TEST(DialogWindow, IsLetGoOfOnWmDestroy) {
+  fw::App app;
+  Probe probe;
+  ASSERT_TRUE(probe.Create(nullptr));
+  app.SetMainWindow(&probe);
+  const HWND window = probe.hwnd();
+  letGo = LetGoWatch();
+  letGo.dialog = &probe;
+  letGo.original = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+      window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchNcDestroy)));
+  ::DestroyWindow(window);
+  ASSERT_TRUE(letGo.seen);
+  EXPECT_EQ(letGo.handle, nullptr) << "the object's handle";
+  EXPECT_EQ(letGo.userSlot, 0) << "the window's user slot";
+  EXPECT_EQ(letGo.mainWindow, nullptr) << "the main-window registration";
 }
 
 TEST(DialogMessageTable, DispatchesByMessageCodeAndIdAndChainsToTheBase) {
@@ -203,7 +243,7 @@ TEST(DialogBinding, AttachesTheControlBeforeInitialisationGoesOn) {
   EXPECT_EQ(probe.exchanges, 1);
   ASSERT_EQ(probe.keypad.hwnd(), ::GetDlgItem(probe.hwnd(), IDC_KEYPAD_LABEL));
   EXPECT_EQ(uitest::TextOf(probe.keypad.hwnd()), L"Unknown");
-  static_cast<hw::Label&>(probe.keypad).SetText(u"Turkey");
+  static_cast<hw::Label&>(probe.keypad).SetText(L"Turkey");
   EXPECT_EQ(uitest::TextOf(::GetDlgItem(probe.hwnd(), IDC_KEYPAD_LABEL)), L"Turkey");
 }
 

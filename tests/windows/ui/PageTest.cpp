@@ -22,49 +22,53 @@ namespace {
 // copy, and no registry keys: the registry steps fail silently.
 class FakeTerminal final : public hw::Platform {
  public:
-  std::array<std::uint8_t, 256> eeprom{};
+  std::array<hw::UInt8, 256> eeprom{};
   int workingOpens = 1000;  // "EOM1:" opens that succeed; later ones fail
-  std::vector<std::u16string> trace;
+  std::vector<std::wstring> trace;
 
-  hw::Handle CreateFile(const char16_t* name, std::uint32_t, std::uint32_t, const void*,
-                        std::uint32_t, std::uint32_t, hw::Handle) override {
-    if (std::u16string(name) != u"EOM1:") return 2;
+  hw::Handle CreateFile(const wchar_t* name, hw::UInt32, hw::UInt32, const void*,
+                        hw::UInt32, hw::UInt32, hw::Handle) override {
+    if (std::wstring(name) != L"EOM1:") return 2;
     return workingOpens-- > 0 ? 1 : hw::kInvalidHandleValue;
   }
-  int DeviceIoControl(hw::Handle, std::uint32_t code, const void* in, std::uint32_t, void* out,
-                      std::uint32_t, std::uint32_t*, void*) override {
-    const auto* request = static_cast<const std::uint8_t*>(in);
-    if (code == 2) *static_cast<std::uint8_t*>(out) = eeprom[request[0]];
+  int DeviceIoControl(hw::Handle, hw::UInt32 code, const void* in, hw::UInt32, void* out,
+                      hw::UInt32, hw::UInt32*, void*) override {
+    const auto* request = static_cast<const hw::UInt8*>(in);
+    if (code == 2) *static_cast<hw::UInt8*>(out) = eeprom[request[0]];
     if (code == 1) eeprom[request[0]] = request[1];
     return 1;
   }
-  int ReadFile(hw::Handle, void*, std::uint32_t, std::uint32_t* read, void*) override {
+  int ReadFile(hw::Handle, void*, hw::UInt32, hw::UInt32* read, void*) override {
     *read = 500;
     return 1;
   }
-  int WriteFile(hw::Handle, const void*, std::uint32_t size, std::uint32_t* written,
+  int WriteFile(hw::Handle, const void*, hw::UInt32 size, hw::UInt32* written,
                 void*) override {
     *written = size;
     return 1;
   }
-  int SetFileAttributes(const char16_t*, std::uint32_t) override { return 1; }
+  int SetFileAttributes(const wchar_t*, hw::UInt32) override { return 1; }
   int CloseHandle(hw::Handle) override { return 1; }
-  long RegOpenKeyEx(hw::RegKey, const char16_t*, std::uint32_t, std::uint32_t,
+  long RegOpenKeyEx(hw::RegKey, const wchar_t*, hw::UInt32, hw::UInt32,
                     hw::RegKey*) override {
     return hw::kErrorFileNotFound;
   }
-  long RegSetValueEx(hw::RegKey, const char16_t*, std::uint32_t, std::uint32_t, const std::uint8_t*,
-                     std::uint32_t) override {
+  long RegSetValueEx(hw::RegKey, const wchar_t*, hw::UInt32, hw::UInt32, const hw::UInt8*,
+                     hw::UInt32) override {
+    return hw::kErrorFileNotFound;
+  }
+  long RegQueryValueEx(hw::RegKey, const wchar_t*, hw::UInt32*, hw::UInt32*, hw::UInt8*,
+                       hw::UInt32*) override {
     return hw::kErrorFileNotFound;
   }
   long RegCloseKey(hw::RegKey) override { return 0; }
-  void DebugPrintf(const char16_t* format, std::uint32_t) override { trace.emplace_back(format); }
+  void DebugPrintf(const wchar_t* format, hw::UInt32) override { trace.emplace_back(format); }
 };
 
 // The pages take their platform when they are constructed, with the fixture.
 FakeTerminal terminal;
 
-const wchar_t* LabelOf(const hw::ModuleCell& cell, std::uint8_t value) {
+const wchar_t* LabelOf(const hw::ModuleCell& cell, hw::UInt8 value) {
   for (std::size_t i = 0; i < cell.codeCount; ++i) {
     if (cell.codes[i].code == value) return reinterpret_cast<const wchar_t*>(cell.codes[i].label);
   }
@@ -134,7 +138,7 @@ TEST_F(Pages, WhoseDeviceDoesNotOpenTellAndEndThemselves) {
   EXPECT_EQ(box.text, L"打开Flash设备失败！");
   EXPECT_EQ(box.caption, L"windows_ui_tests");
   EXPECT_EQ(box.ownerFirstText, L"BlueTooth Type:") << "page two owns the box";
-  EXPECT_EQ(fake.trace.back(), u"Korva_HWSetupDlg: CreateFile(EOM1) Failed!\r\n");
+  EXPECT_EQ(fake.trace.back(), L"Korva_HWSetupDlg: CreateFile(EOM1) Failed!\r\n");
 }
 
 }  // namespace
