@@ -18,6 +18,25 @@ const DLGTEMPLATE* FindTemplate(int templateId) {
   return reinterpret_cast<const DLGTEMPLATE*>(::LoadResource(module, found));
 }
 
+bool IsKeyboardMessage(UINT message) {
+  return message >= WM_KEYFIRST && message <= WM_KEYLAST;
+}
+
+// Keyboard messages go to the window that holds the focus. The dialog around
+// it, a modeless page as much as the modal window, then handles the dialog
+// keys (Tab, arrows, Space, Enter, Esc) as the window system's own modal loop
+// does for the one dialog it knows.
+bool RouteToFocusDialog(MSG& message) {
+  for (HWND window = message.hwnd; window != NULL; window = ::GetParent(window)) {
+    wchar_t className[8];
+    if (::GetClassNameW(window, className, HW_COUNT_OF(className)) != 0 &&
+        lstrcmpW(className, L"#32770") == 0) {
+      return ::IsDialogMessageW(window, &message) != FALSE;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 const MessageRow Dialog::kRows[] = {
@@ -33,31 +52,64 @@ Dialog::~Dialog() {
 INT_PTR Dialog::DoModal() {
   modal_ = true;
   ended_ = false;
-  const DLGTEMPLATE* dialogTemplate = FindTemplate(templateId_);
-  if (dialogTemplate == NULL) return -1;
-  return ::DialogBoxIndirectParamW(ResourceInstance(), dialogTemplate, parent_, Procedure,
-                                   reinterpret_cast<LPARAM>(this));
+  result_ = -1;
+  if (CreateWindowFromTemplate(parent_) == NULL) return -1;
+  // The owner waits, disabled, as it does under the window system's own
+  // modal loop.
+  const bool disableOwner = parent_ != NULL && ::IsWindowEnabled(parent_) != FALSE;
+  if (disableOwner) ::EnableWindow(parent_, FALSE);
+  RunModalLoop();
+  if (disableOwner) ::EnableWindow(parent_, TRUE);
+  if (hwnd_ != NULL) ::DestroyWindow(hwnd_);
+  return result_;
 }
 
 bool Dialog::Create(HWND parent) {
   modal_ = false;
   ended_ = false;
-  const DLGTEMPLATE* dialogTemplate = FindTemplate(templateId_);
-  if (dialogTemplate == NULL) return false;
-  ::CreateDialogIndirectParamW(ResourceInstance(), dialogTemplate, parent, Procedure,
-                               reinterpret_cast<LPARAM>(this));
+  creating_ = true;
+  CreateWindowFromTemplate(parent);
+  creating_ = false;
   // A dialog that ended itself in WM_INITDIALOG has destroyed its window by
   // now; the handle the call returns may be stale, ours is not.
   return hwnd_ != NULL;
 }
 
+HWND Dialog::CreateWindowFromTemplate(HWND parent) {
+  const DLGTEMPLATE* dialogTemplate = FindTemplate(templateId_);
+  if (dialogTemplate == NULL) return NULL;
+  ::CreateDialogIndirectParamW(ResourceInstance(), dialogTemplate, parent, Procedure,
+                               reinterpret_cast<LPARAM>(this));
+  return hwnd_;
+}
+
+void Dialog::RunModalLoop() {
+  MSG message;
+  while (!ended_ && hwnd_ != NULL) {
+    const BOOL got = ::GetMessageW(&message, NULL, 0, 0);
+    if (got == 0) {
+      // WM_QUIT ends the run and is left for the loop outside it.
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    if (got == -1) return;
+    if (IsKeyboardMessage(message.message) && RouteToFocusDialog(message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
 void Dialog::EndDialog(INT_PTR result) {
   ended_ = true;
   result_ = result;
-  if (modal_) {
-    ::EndDialog(hwnd_, result);
-  } else if (hwnd_ != NULL) {
+  if (hwnd_ == NULL) return;
+  if (!modal_ && creating_) {
     ::DestroyWindow(hwnd_);
+  } else {
+    // Hides the window and posts a message that wakes a modal loop waiting
+    // in GetMessage (a command sent from another thread ends the dialog
+    // inside that wait).
+    ::EndDialog(hwnd_, result);
   }
 }
 

@@ -13,15 +13,24 @@ namespace fw {
 class Dialog : public Window {
  public:
   explicit Dialog(int templateId, HWND parent = NULL)
-      : templateId_(templateId), parent_(parent), modal_(false), ended_(false), result_(0) {}
+      : templateId_(templateId),
+        parent_(parent),
+        modal_(false),
+        creating_(false),
+        ended_(false),
+        result_(0) {}
   virtual ~Dialog();
 
-  // Runs the dialog modally; its end result, or -1 when it could not be made.
+  // Runs the dialog modally in the framework's own loop, which gives each
+  // keyboard message to the dialog that holds the focus, modeless ones
+  // included. The end result, or -1 when the window could not be made.
   INT_PTR DoModal();
   // Creates the dialog modelessly. False, and no window, when the template is
   // missing or the dialog ended itself while it initialised.
   bool Create(HWND parent);
-  // A modal dialog leaves its loop; a modeless one is destroyed at once.
+  // A modal dialog leaves its loop and is destroyed. A modeless one that ends
+  // while it is being created is destroyed, so its creation fails; later it
+  // is hidden, as the window system ends a modeless dialog, and keeps its state.
   void EndDialog(INT_PTR result);
 
   bool Ended() const { return ended_; }
@@ -45,6 +54,8 @@ class Dialog : public Window {
 
  private:
   static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  HWND CreateWindowFromTemplate(HWND parent);
+  void RunModalLoop();
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   void Detach();
   bool OnOKCommand(WPARAM, LPARAM);
@@ -55,6 +66,7 @@ class Dialog : public Window {
   int templateId_;
   HWND parent_;
   bool modal_;
+  bool creating_;
   bool ended_;
   INT_PTR result_;
 };

@@ -8,4 +8,7 @@ class CHWSetupApp : public fw::App {
   virtual ~CHWSetupApp() {}
 
   bool InitInstance() HW_OVERRIDE;
+
+  // The key the framework is told per-application settings would live under.
+  static const wchar_t kSettingsKey[];
 };

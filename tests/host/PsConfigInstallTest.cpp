@@ -98,6 +98,47 @@ TEST(PsConfigInstall, InstallsOrRefusesBySourceAndDestination) {
   }
 }
 
+// Each failure path as one record of the calls and the box: every handle
+// opened is closed before "Setup Failed!" shows, and nothing after it.
+TEST(PsConfigInstall, ClosesEveryHandleBeforeItsMessageBoxShows) {
+  const std::string openSource =
+      "CreateFile(\"\\Windows\\PSconfig.psr\", 0x80000000, 0x1, null, 3, 0x0, 0)";
+  const std::string openDestination =
+      "CreateFile(\"\\Flash Disk\\PSconfig.psr\", 0x40000000, 0x2, null, 2, 0x0, 0)";
+  const std::string attributes = "SetFileAttributes(\"\\Flash Disk\\PSconfig.psr\", 0x80)";
+  const std::string read = "ReadFile(256, ptr, 10240, ptr, null)";
+  const std::string box = "MessageBox(\"Setup Failed!\", \"Tip\")";
+  struct Case {
+    const char* name;
+    std::optional<std::size_t> sourceSize;
+    bool flashDiskExists;
+    std::uint32_t writeLimit;
+    Calls record;
+  };
+  const Case cases[] = {
+      {"missing source", std::nullopt, true, 0xFFFFFFFF, {openSource, box}},
+      {"short source", 99, true, 0xFFFFFFFF, {openSource, read, "CloseHandle(256)", box}},
+      {"source too big", 10241, true, 0xFFFFFFFF,
+       {openSource, read, "ReadFile(256, ptr, 1, ptr, null)", "CloseHandle(256)", box}},
+      {"destination not created", 500, false, 0xFFFFFFFF,
+       {openSource, read, "CloseHandle(256)", attributes, openDestination, box}},
+      {"short write", 500, true, 50,
+       {openSource, read, "CloseHandle(256)", attributes, openDestination,
+        "WriteFile(257, ptr, 500, ptr, null)", "CloseHandle(257)", box}},
+  };
+  for (const Case& c : cases) {
+    RecordingPlatform os;
+    RecordingView owner(os.calls);  // the box joins the record of calls
+    os.writeLimit = c.writeLimit;
+    if (c.sourceSize) os.files[kSource] = Pattern(*c.sourceSize, 3);
+    if (c.flashDiskExists) os.files[kDestination] = Pattern(300, 9);
+    else os.writableFolders.clear();
+    PsConfigInstall(os, kPsConfigSource, owner);
+    EXPECT_EQ(os.calls, c.record) << c.name;
+    EXPECT_TRUE(os.faults.empty()) << c.name;
+  }
+}
+
 TEST_F(PsConfigInstallOnTerminal, ShortSourceNeverTouchesTheDestination) {
   os.files[kSource] = Pattern(99, 3);
   PsConfigInstall(os, kPsConfigSource, owner);

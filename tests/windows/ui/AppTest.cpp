@@ -28,7 +28,7 @@ class TestApp final : public fw::App {
     fw::Dialog window(IDD_PAGE1);
     window.Create(nullptr);
     SetMainWindow(&window);
-    window.EndDialog(IDOK);
+    ::DestroyWindow(window.hwnd());
     mainWindowDropped = MainWindow() == nullptr;
     if (initResult) ::PostQuitMessage(5);
     return initResult;

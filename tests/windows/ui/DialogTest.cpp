@@ -137,21 +137,25 @@ TEST(DialogModeless, ThatEndsItselfWhileInitialisingReportsFailureAndLeavesNoWin
   EXPECT_TRUE(uitest::OwnedDialogs(nullptr).empty());
 }
 
-TEST(DialogModeless, LivesUntilItEndsOrItsObjectGoes) {
-  Probe ended;
-  ASSERT_TRUE(ended.Create(nullptr));
-  const HWND window = ended.hwnd();
-  EXPECT_TRUE(::IsWindowVisible(window));
-  ::SendMessageW(window, WM_COMMAND, Click(IDOK), 0);
-  EXPECT_FALSE(::IsWindow(window));
-  EXPECT_EQ(ended.hwnd(), nullptr);
-  EXPECT_EQ(ended.Result(), IDOK);
-
-  auto dropped = std::make_unique<Probe>();
-  ASSERT_TRUE(dropped->Create(nullptr));
-  const HWND other = dropped->hwnd();
-  dropped.reset();
-  EXPECT_FALSE(::IsWindow(other));
+// A modeless dialog ends as the window system ends one: hidden, with its
+// window and its state, until its object goes.
+TEST(DialogModeless, EndsHiddenAndKeepsItsWindowUntilItsObjectGoes) {
+  for (const WPARAM command : {Click(IDOK), Click(IDCANCEL)}) {
+    auto probe = std::make_unique<Probe>();
+    ASSERT_TRUE(probe->Create(nullptr));
+    const HWND window = probe->hwnd();
+    static_cast<hw::Label&>(probe->keypad).SetText(L"Turkey");
+    EXPECT_TRUE(::IsWindowVisible(window));
+    ::SendMessageW(window, WM_COMMAND, command, 0);
+    EXPECT_FALSE(::IsWindowVisible(window)) << "hidden";
+    EXPECT_EQ(probe->hwnd(), window) << "kept";
+    EXPECT_EQ(probe->Result(), LOWORD(command));
+    probe->Show(SW_SHOWNORMAL);
+    EXPECT_TRUE(::IsWindowVisible(window)) << "shown again";
+    EXPECT_EQ(uitest::TextOf(probe->keypad.hwnd()), L"Turkey") << "with its state";
+    probe.reset();
+    EXPECT_FALSE(::IsWindow(window)) << "destroyed with its object";
+  }
 }
 
 // What the dialog still held when the desktop's WM_NCDESTROY came: a

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "FakeTerminal.h"
 #include "UiTesting.h"
 #include "eeprom/ModuleCells.h"
 #include "framework/TabControl.h"
@@ -17,56 +18,6 @@
 #include "ui/TerminalPlatform.h"
 
 namespace {
-
-// An EEPROM of 256 cells behind "EOM1:", configuration files that always
-// copy, and no registry keys: the registry steps fail silently.
-class FakeTerminal final : public hw::Platform {
- public:
-  std::array<hw::UInt8, 256> eeprom{};
-  int workingOpens = 1000;  // "EOM1:" opens that succeed; later ones fail
-  std::vector<std::wstring> trace;
-
-  hw::Handle CreateFile(const wchar_t* name, hw::UInt32, hw::UInt32, const void*,
-                        hw::UInt32, hw::UInt32, hw::Handle) override {
-    if (std::wstring(name) != L"EOM1:") return 2;
-    return workingOpens-- > 0 ? 1 : hw::kInvalidHandleValue;
-  }
-  int DeviceIoControl(hw::Handle, hw::UInt32 code, const void* in, hw::UInt32, void* out,
-                      hw::UInt32, hw::UInt32*, void*) override {
-    const auto* request = static_cast<const hw::UInt8*>(in);
-    if (code == 2) *static_cast<hw::UInt8*>(out) = eeprom[request[0]];
-    if (code == 1) eeprom[request[0]] = request[1];
-    return 1;
-  }
-  int ReadFile(hw::Handle, void*, hw::UInt32, hw::UInt32* read, void*) override {
-    *read = 500;
-    return 1;
-  }
-  int WriteFile(hw::Handle, const void*, hw::UInt32 size, hw::UInt32* written,
-                void*) override {
-    *written = size;
-    return 1;
-  }
-  int SetFileAttributes(const wchar_t*, hw::UInt32) override { return 1; }
-  int CloseHandle(hw::Handle) override { return 1; }
-  long RegOpenKeyEx(hw::RegKey, const wchar_t*, hw::UInt32, hw::UInt32,
-                    hw::RegKey*) override {
-    return hw::kErrorFileNotFound;
-  }
-  long RegSetValueEx(hw::RegKey, const wchar_t*, hw::UInt32, hw::UInt32, const hw::UInt8*,
-                     hw::UInt32) override {
-    return hw::kErrorFileNotFound;
-  }
-  long RegQueryValueEx(hw::RegKey, const wchar_t*, hw::UInt32*, hw::UInt32*, hw::UInt8*,
-                       hw::UInt32*) override {
-    return hw::kErrorFileNotFound;
-  }
-  long RegCloseKey(hw::RegKey) override { return 0; }
-  void DebugPrintf(const wchar_t* format, hw::UInt32) override { trace.emplace_back(format); }
-};
-
-// The pages take their platform when they are constructed, with the fixture.
-FakeTerminal terminal;
 
 const wchar_t* LabelOf(const hw::ModuleCell& cell, hw::UInt8 value) {
   for (std::size_t i = 0; i < cell.codeCount; ++i) {
@@ -93,18 +44,11 @@ class Pages : public ::testing::Test {
     return uitest::TextOf(::GetDlgItem(Page(cell.page), cell.labelControl));
   }
 
-  FakeTerminal& fake = terminal;
+  FakeTerminal& fake = TheFakeTerminal();
   uitest::MessageBoxAnswerer answerer;
   CHWSetupDlg dlg{nullptr};
 };
 
-}  // namespace
-
-hw::Platform& TerminalPlatform() {
-  return terminal;
-}
-
-namespace {
 
 TEST_F(Pages, ShowTheirCellsAndRunTheSelectionOfEveryButtonClicked) {
   ASSERT_TRUE(dlg.Create(nullptr));

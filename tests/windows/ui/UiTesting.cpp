@@ -1,6 +1,14 @@
 #include "UiTesting.h"
 
+#include "framework/App.h"
+
 namespace uitest {
+
+namespace {
+// This program runs no fw::App, whose entry point would name the module the
+// windows load their templates and icon from; it is this program itself.
+const bool resourcesHere = (fw::SetResourceInstance(::GetModuleHandleW(nullptr)), true);
+}  // namespace
 
 std::wstring TextOf(HWND window) {
   wchar_t text[256] = {};
