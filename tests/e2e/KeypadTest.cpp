@@ -1,5 +1,5 @@
 // A technician with a keypad: the focus moves through a page's buttons in
-// template order, Space presses the focused one as a tap does, and Esc ends
+// template order, Space or Enter presses the focused one as a tap does, and Esc ends
 // the page as a dialog (hidden, state kept) until its tab is selected again.
 // The keys are real input (SendInput) to the tool in the foreground, so the
 // window system keeps the Shift state as a keypad's would.
@@ -54,7 +54,7 @@ class Keypad : public E2eCase {
   }
 };
 
-TEST_F(Keypad, TabAndShiftTabFollowTemplateOrderAndSpacePressesAsATapDoes) {
+TEST_F(Keypad, TabAndShiftTabFollowTemplateOrderAndSpaceOrEnterPressesAsATapDoes) {
   Start(E2E_HERE);
   HWND page1 = Tool().Page(1);
   ASSERT_NE(nullptr, page1);
@@ -77,6 +77,19 @@ TEST_F(Keypad, TabAndShiftTabFollowTemplateOrderAndSpacePressesAsATapDoes) {
 
   Key(page1, VK_TAB, true);
   AwaitFocus(E2E_HERE, page1, 1001);
+
+  // Enter presses the focused button too: "All Func" writes 0xFF back.
+  const std::size_t beforeEnter = Terminal().DebugLog().size();
+  Key(page1, VK_RETURN);
+  ASSERT_TRUE(
+      PollUntil([&] { return Terminal().DebugLog().size() >= beforeEnter + 2; }, kStepTimeout))
+      << "no trace from Enter on \"All Func\"";
+  Tool().Sync(E2E_HERE, page1);
+  ExpectLines(E2E_HERE, "trace of Enter on \"All Func\"", RefreshLines(CellAt(0x69), 0xFF),
+              After(Terminal().DebugLog(), beforeEnter));
+  eeprom[0x69] = 0xFF;
+  ExpectEeprom(E2E_HERE, eeprom, Terminal().Eeprom());
+  ExpectLabels(E2E_HERE, eeprom);
   ExpectNoMessageBox(E2E_HERE);
 }
 
