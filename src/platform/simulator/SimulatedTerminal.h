@@ -63,7 +63,8 @@ class SimulatedTerminal final : public Platform {
     std::string keyPath;  // full, "HKEY_LOCAL_MACHINE\..."
   };
 
-  SimulatedTerminal(std::filesystem::path folder, sim::DeviceConfig faults);
+  SimulatedTerminal(std::filesystem::path folder, sim::DeviceConfig faults,
+                    sim::RegistryFileCache registry);
 
   Handle OpenDevice(std::uint32_t access, std::uint32_t shareMode, std::uint32_t disposition);
   Handle OpenFile(const char16_t* name, std::uint32_t access, std::uint32_t shareMode,
