@@ -41,8 +41,8 @@ BenchProcess::BenchProcess(const std::filesystem::path& exe,
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   QueryPerformanceCounter(&start_);
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process_)) {
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process_)) {
     std::fprintf(stderr, "bench: cannot start %s: error %lu\n", e2e::Utf8(exe.wstring()).c_str(),
                  GetLastError());
     process_ = {};

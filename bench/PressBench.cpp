@@ -82,9 +82,10 @@ std::optional<std::vector<double>> PressRows(const WineBenchConfig& config,
 }  // namespace
 
 bool RunPressBench(const WineBenchConfig& config) {
-  std::printf("\nPress latency, from the click to the page being idle again, ms (median of %d;\n"
-              "simulator flavour; the presses of a row alternate between its two buttons)\n",
-              config.runs);
+  std::printf(
+      "\nPress latency, from the click to the page being idle again, ms (median of %d;\n"
+      "simulator flavour; the presses of a row alternate between its two buttons)\n",
+      config.runs);
   std::vector<std::vector<double>> perTerminal;
   for (const Terminal& terminal : config.terminals) {
     std::optional<std::vector<double>> medians = PressRows(config, terminal);

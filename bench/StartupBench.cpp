@@ -30,9 +30,10 @@ double StartOnce(const std::filesystem::path& exe, const Terminal& terminal) {
 }  // namespace
 
 bool RunStartupBench(const WineBenchConfig& config) {
-  std::printf("\nStart-up to the shown main window, ms (median of %d; the two programs take\n"
-              "turns, after one start of each that is not counted)\n",
-              config.startRuns);
+  std::printf(
+      "\nStart-up to the shown main window, ms (median of %d; the two programs take\n"
+      "turns, after one start of each that is not counted)\n",
+      config.startRuns);
   std::printf("  %-28s", "");
   for (const Terminal& terminal : config.terminals) std::printf("%22s", terminal.name.c_str());
   std::printf("\n");

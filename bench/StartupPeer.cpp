@@ -54,9 +54,7 @@ void OnInitDialog(HWND dialog) {
 
 INT_PTR CALLBACK MainProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog(dialog);
-      return TRUE;
+    case WM_INITDIALOG: OnInitDialog(dialog); return TRUE;
     case WM_MOVE:  // the tool's settle timer, restarted by every move
       SetTimer(dialog, kSettleTimer, kSettleMilliseconds, nullptr);
       return FALSE;
@@ -70,8 +68,7 @@ INT_PTR CALLBACK MainProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         return TRUE;
       }
       return FALSE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 
@@ -80,6 +77,6 @@ INT_PTR CALLBACK MainProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
-  return static_cast<int>(DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_HWSETUP_DIALOG), nullptr,
-                                          MainProcedure, 0));
+  return static_cast<int>(
+      DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_HWSETUP_DIALOG), nullptr, MainProcedure, 0));
 }

@@ -7,7 +7,7 @@
 namespace bench {
 
 struct Terminal {
-  std::string name;             // "factory", "4.1 MB"
+  std::string name;              // "factory", "4.1 MB"
   std::filesystem::path folder;  // as the Windows side names it
 };
 
@@ -15,8 +15,8 @@ struct WineBenchConfig {
   std::filesystem::path simulator;  // the simulator flavour's HWSetup.exe
   std::filesystem::path peer;       // the start-up peer
   std::vector<Terminal> terminals;  // the factory terminal first, then the large one
-  int runs = 11;       // presses of each row on each terminal
-  int startRuns = 21;  // starts of each program on each terminal: a start varies more
+  int runs = 11;                    // presses of each row on each terminal
+  int startRuns = 21;               // starts of each program on each terminal: a start varies more
 };
 
 // Start-up to the shown main window of the simulator flavour and of the peer
