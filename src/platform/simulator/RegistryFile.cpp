@@ -1,20 +1,13 @@
 #include "platform/simulator/RegistryFile.h"
 
-#include <algorithm>
 #include <utility>
 
+#include "platform/simulator/RegistryKeyIndex.h"
 #include "platform/simulator/TextCodec.h"
 
 namespace hw::sim {
 
 namespace {
-
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
-
-int LineOfOffset(std::string_view text, std::size_t offset) {
-  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + offset, '\n'));
-}
 
 bool Fail(ParseError* error, int line, std::string reason) {
   error->line = line;
@@ -22,65 +15,45 @@ bool Fail(ParseError* error, int line, std::string reason) {
   return false;
 }
 
-// The file's text as UTF-8, whichever encoding it came in.
-bool DecodeText(std::string_view bytes, RegistryFile::Encoding* encoding, std::string* text,
-                ParseError* error) {
-  if (bytes.substr(0, 2) == kUtf16LeBom) {
-    *encoding = RegistryFile::Encoding::kUtf16LeBom;
-    bytes.remove_prefix(2);
-    std::u16string units;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-      units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-    }
-    std::size_t bad = 0;
-    if (!Utf16ToUtf8(units, text, &bad)) {
-      std::string before;
-      Utf16ToUtf8(units.substr(0, bad), &before);
-      return Fail(error, LineOfOffset(before, before.size()), "unpaired UTF-16 surrogate");
-    }
-    if (bytes.size() % 2 != 0) {
-      return Fail(error, LineOfOffset(*text, text->size()), "UTF-16 file has an odd byte count");
-    }
-    return true;
-  }
-  if (bytes.substr(0, 2) == "\xFE\xFF") {
-    return Fail(error, 1, "UTF-16BE is not read; save the file as UTF-8 or UTF-16LE");
-  }
-  *encoding = RegistryFile::Encoding::kUtf8;
-  if (bytes.substr(0, 3) == kUtf8Bom) {
-    *encoding = RegistryFile::Encoding::kUtf8Bom;
-    bytes.remove_prefix(3);
-  }
-  std::u16string ignored;
-  std::size_t bad = 0;
-  if (!Utf8ToUtf16(bytes, &ignored, &bad)) {
-    return Fail(error, LineOfOffset(bytes, bad), "not valid UTF-8");
-  }
-  *text = std::string(bytes);
-  return true;
+// Whether a line made for the file reads back: a name or a text that regedit
+// could not write must not spoil the file.
+bool ReadsBack(std::string_view line) {
+  std::string_view data;
+  std::string reason;
+  return ParseValueName(line, nullptr, nullptr, &data, &reason) &&
+         DecodeValueData(data, nullptr, &reason);
 }
 
 }  // namespace
 
+RegistryFile::RegistryFile() = default;
+RegistryFile::RegistryFile(const RegistryFile& other)
+    : encoding_(other.encoding_), text_(other.text_), sections_(other.sections_) {}
+RegistryFile::RegistryFile(RegistryFile&& other) noexcept = default;
+RegistryFile& RegistryFile::operator=(RegistryFile other) noexcept {
+  encoding_ = other.encoding_;
+  text_ = std::move(other.text_);
+  sections_ = std::move(other.sections_);
+  keys_ = std::move(other.keys_);
+  return *this;
+}
+RegistryFile::~RegistryFile() = default;
+
+RegistryFile::Line RegistryFile::LineAt(std::size_t begin) const {
+  const std::size_t newline = FindChar(text_, '\n', begin);
+  if (newline == std::string::npos) return {begin, text_.size(), text_.size()};
+  const bool crlf = newline > begin && text_[newline - 1] == '\r';
+  return {begin, crlf ? newline - 1 : newline, newline + 1};
+}
+
 bool RegistryFile::Parse(std::string_view bytes, RegistryFile* file, ParseError* error) {
+  return Parse(std::string(bytes), file, error);
+}
+
+bool RegistryFile::Parse(std::string&& bytes, RegistryFile* file, ParseError* error) {
   RegistryFile parsed;
-  std::string text;
-  if (!DecodeText(bytes, &parsed.encoding_, &text, error)) return false;
-  std::string_view rest = text;
-  while (!rest.empty()) {
-    const std::size_t end = rest.find('\n');
-    Line line;
-    if (end == std::string_view::npos) {
-      line.text = std::string(rest);
-      rest = {};
-    } else {
-      const bool crlf = end > 0 && rest[end - 1] == '\r';
-      line.text = std::string(rest.substr(0, crlf ? end - 1 : end));
-      line.ending = crlf ? "\r\n" : "\n";
-      rest.remove_prefix(end + 1);
-    }
-    parsed.lines_.push_back(std::move(line));
+  if (!DecodeRegistryText(std::move(bytes), &parsed.encoding_, &parsed.text_, error)) {
+    return false;
   }
   if (!parsed.Index(error)) return false;
   *file = std::move(parsed);
@@ -88,72 +61,130 @@ bool RegistryFile::Parse(std::string_view bytes, RegistryFile* file, ParseError*
 }
 
 bool RegistryFile::Index(ParseError* error) {
-  sections_.clear();
-  if (lines_.empty() || Trim(lines_[0].text) != kRegistryHeader) {
+  const std::string_view text = text_;
+  const Line first = LineAt(0);
+  if (text.empty() || Trim(text.substr(0, first.end)) != kRegistryHeader) {
     return Fail(error, 1, "the first line must be \"" + std::string(kRegistryHeader) + "\"");
   }
+  // About 200 bytes a key in a terminal's export: the list seldom grows by copying.
+  sections_.reserve(text.size() / 200);
   std::string reason;
-  for (std::size_t i = 1; i < lines_.size(); ++i) {
-    const int lineNumber = static_cast<int>(i + 1);
-    const std::string_view line = Trim(lines_[i].text);
-    if (line.empty() || line.front() == ';') continue;
-    if (line.front() == '[') {
-      Section section{{}, i, {}};
-      if (!ParseKeyHeader(line, &section.path, &reason)) return Fail(error, lineNumber, reason);
-      sections_.push_back(std::move(section));
+  std::string joined;
+  int lineNumber = 1;
+  for (std::size_t at = first.next; at < text.size();) {
+    const Line line = LineAt(at);
+    const std::string_view trimmed = Trim(text.substr(line.begin, line.end - line.begin));
+    ++lineNumber;
+    at = line.next;
+    if (trimmed.empty() || trimmed.front() == ';') continue;
+    if (trimmed.front() == '[') {
+      if (!ParseKeyHeader(trimmed, nullptr, &reason)) return Fail(error, lineNumber, reason);
+      const auto pathBegin = static_cast<std::size_t>(trimmed.data() - text.data()) + 1;
+      sections_.push_back({pathBegin, trimmed.size() - 2});
       continue;
     }
-    if (line.front() != '"' && line.front() != '@') {
+    if (trimmed.front() != '"' && trimmed.front() != '@') {
       return Fail(error, lineNumber, "expected a [key], a \"value\"=, @= or a ; comment");
     }
     if (sections_.empty()) return Fail(error, lineNumber, "a value before the first [key]");
-    ValueEntry entry{{}, {}, i, i};
+    if (IsPlainValueLine(trimmed)) continue;
+    Value value;
     std::string_view data;
-    if (!ParseValueName(line, &entry.name, &data, &reason)) return Fail(error, lineNumber, reason);
-    std::string joined(data);
-    // regedit breaks long hex lists with a trailing '\' and indents the rest.
-    while (IsHexData(joined) && !joined.empty() && joined.back() == '\\') {
-      joined.pop_back();
-      if (++entry.lastLine == lines_.size()) {
-        return Fail(error, lineNumber, "the hex list continues past the end of the file");
-      }
-      joined += Trim(lines_[entry.lastLine].text);
+    if (!ReadValue(line, &value, &data, &joined, &at, &reason) ||
+        !DecodeValueData(data, nullptr, &reason)) {
+      return Fail(error, lineNumber, reason);
     }
-    if (!DecodeValueData(joined, &entry.value, &reason)) return Fail(error, lineNumber, reason);
-    i = entry.lastLine;
-    sections_.back().lastEntryLine = i;
-    sections_.back().values.push_back(std::move(entry));
+    // The continuation lines of a hex list are lines too.
+    for (std::size_t i = line.next; i < at; ++i) lineNumber += text[i] == '\n';
   }
   return true;
 }
 
-bool RegistryFile::HasKey(std::string_view path) const {
-  for (const Section& section : sections_) {
-    const std::string_view candidate = section.path;
-    if (EqualsFolded(candidate, path)) return true;
-    if (candidate.size() > path.size() && candidate[path.size()] == '\\' &&
-        EqualsFolded(candidate.substr(0, path.size()), path)) {
-      return true;
+bool RegistryFile::ReadValue(const Line& first, Value* value, std::string_view* data,
+                             std::string* joined, std::size_t* next, std::string* reason) const {
+  const std::string_view text = text_;
+  const std::string_view line = Trim(text.substr(first.begin, first.end - first.begin));
+  std::size_t nameEnd = 1;
+  if (!ParseValueName(line, nullptr, &nameEnd, data, reason)) return false;
+  const auto nameBegin = static_cast<std::size_t>(line.data() - text.data()) + 1;
+  const std::size_t nameLength = line.front() == '"' ? nameEnd - 2 : 0;
+  const bool escaped = text.substr(nameBegin, nameLength).find('\\') != std::string_view::npos;
+  *value = {first.begin, first.end, nameBegin, nameLength, escaped};
+  *next = first.next;
+  if (!IsHexData(*data) || data->back() != '\\') return true;
+  // regedit breaks long hex lists with a trailing '\' and indents the rest.
+  joined->assign(*data);
+  while (IsHexData(*joined) && !joined->empty() && joined->back() == '\\') {
+    joined->pop_back();
+    if (*next >= text.size()) {
+      *reason = "the hex list continues past the end of the file";
+      return false;
     }
+    const Line more = LineAt(*next);
+    joined->append(Trim(text.substr(more.begin, more.end - more.begin)));
+    value->end = more.end;
+    *next = more.next;
   }
-  return false;
+  *data = *joined;
+  return true;
 }
 
-const RegistryFile::Section* RegistryFile::LastSection(std::string_view key) const {
-  const Section* found = nullptr;
-  for (const Section& section : sections_) {
-    if (EqualsFolded(section.path, key)) found = &section;
-  }
-  return found;
+std::string_view RegistryFile::Path(const Section& section) const {
+  return std::string_view(text_).substr(section.pathBegin, section.pathLength);
 }
 
-const RegistryFile::ValueEntry* RegistryFile::FindValue(std::string_view key,
-                                                        std::string_view name) const {
-  const ValueEntry* found = nullptr;
-  for (const Section& section : sections_) {
-    if (!EqualsFolded(section.path, key)) continue;
-    for (const ValueEntry& entry : section.values) {
-      if (EqualsFolded(entry.name, name)) found = &entry;
+std::string_view RegistryFile::Name(const Value& value) const {
+  return std::string_view(text_).substr(value.nameBegin, value.nameLength);
+}
+
+std::vector<RegistryFile::Value> RegistryFile::ValuesOf(const Section& section,
+                                                        std::size_t* entryEnd) const {
+  std::vector<Value> values;
+  std::string_view data;
+  std::string joined;
+  std::string reason;
+  const Line header = LineAt(section.pathBegin);
+  *entryEnd = header.end;
+  // Every line was checked when the file was read: these reads cannot fail.
+  for (std::size_t at = header.next; at < text_.size();) {
+    const Line line = LineAt(at);
+    const std::string_view trimmed =
+        Trim(std::string_view(text_).substr(line.begin, line.end - line.begin));
+    if (!trimmed.empty() && trimmed.front() == '[') break;
+    at = line.next;
+    if (trimmed.empty() || trimmed.front() == ';') continue;
+    Value value{};
+    ReadValue(line, &value, &data, &joined, &at, &reason);
+    values.push_back(value);
+    *entryEnd = value.end;
+  }
+  return values;
+}
+
+const RegistryKeyIndex& RegistryFile::Keys() const {
+  if (keys_ == nullptr) {
+    keys_ = std::make_unique<RegistryKeyIndex>();
+    for (std::size_t i = 0; i < sections_.size(); ++i) keys_->Add(Path(sections_[i]), i);
+  }
+  return *keys_;
+}
+
+bool RegistryFile::HasKey(std::string_view path) const {
+  return Keys().Has(path);
+}
+
+std::optional<RegistryFile::Value> RegistryFile::FindValue(std::string_view key,
+                                                           std::string_view name) const {
+  const std::vector<std::size_t>* sections = Keys().SectionsOf(key);
+  if (sections == nullptr) return std::nullopt;
+  std::optional<Value> found;
+  std::size_t entryEnd = 0;
+  for (std::size_t s : *sections) {
+    for (const Value& value : ValuesOf(sections_[s], &entryEnd)) {
+      if (value.nameEscaped ? EqualsFolded(UnescapeName(Name(value)), name)
+                            : EqualsFolded(Name(value), name)) {
+        found = value;
+      }
     }
   }
   return found;
@@ -161,74 +192,51 @@ const RegistryFile::ValueEntry* RegistryFile::FindValue(std::string_view key,
 
 std::optional<RegistryValue> RegistryFile::QueryValue(std::string_view key,
                                                       std::string_view name) const {
-  const ValueEntry* entry = FindValue(key, name);
-  if (entry == nullptr) return std::nullopt;
-  return entry->value;
-}
-
-std::string RegistryFile::EndingBefore(std::size_t line) const {
-  for (std::size_t i = line + 1; i-- > 0;) {
-    if (!lines_[i].ending.empty()) return lines_[i].ending;
-  }
-  return "\r\n";
-}
-
-void RegistryFile::InsertLine(std::size_t after, std::string text) {
-  Line line{std::move(text), lines_[after].ending};
-  if (line.ending.empty()) {
-    // The file ended without a line ending; it still does, after the new line.
-    lines_[after].ending = EndingBefore(after);
-  }
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(after + 1), std::move(line));
+  const std::optional<Value> found = FindValue(key, name);
+  if (!found) return std::nullopt;
+  Value value{};
+  std::string_view data;
+  std::string joined;
+  std::string reason;
+  std::size_t next = 0;
+  RegistryValue decoded;
+  // The file was checked when it was read; these cannot fail.
+  ReadValue(LineAt(found->begin), &value, &data, &joined, &next, &reason);
+  DecodeValueData(data, &decoded, &reason);
+  return decoded;
 }
 
 bool RegistryFile::SetValue(std::string_view key, std::string_view name,
                             const RegistryValue& value) {
-  const ValueEntry* entry = FindValue(key, name);
+  const std::optional<Value> found = FindValue(key, name);
   // A value keeps the spelling of its name, whatever case the caller used.
-  std::string text;
-  if (!HasKey(key) || !FormatValueLine(entry ? entry->name : name, value, &text)) return false;
-  const std::vector<Line> before = lines_;
-  if (entry != nullptr) {
-    const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(entry->firstLine);
-    const std::string ending = lines_[entry->lastLine].ending;
-    lines_.erase(first, lines_.begin() + static_cast<std::ptrdiff_t>(entry->lastLine + 1));
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(entry->firstLine),
-                  Line{std::move(text), ending});
-  } else if (const Section* section = LastSection(key)) {
-    InsertLine(section->lastEntryLine, std::move(text));
+  const std::string stored = !found               ? std::string(name)
+                             : found->nameEscaped ? UnescapeName(Name(*found))
+                                                  : std::string(Name(*found));
+  std::string line;
+  if (!HasKey(key) || !FormatValueLine(stored, value, &line) || !ReadsBack(line)) return false;
+  if (found) {
+    ReplaceValue(*found, line);
+  } else if (const std::vector<std::size_t>* sections = Keys().SectionsOf(key)) {
+    InsertValue(sections->back(), line);
   } else {
-    if (!Trim(lines_.back().text).empty()) InsertLine(lines_.size() - 1, "");
-    InsertLine(lines_.size() - 1, "[" + std::string(key) + "]");
-    InsertLine(lines_.size() - 1, std::move(text));
-  }
-  ParseError ignored;
-  if (!Index(&ignored)) {
-    lines_ = before;
-    Index(&ignored);
-    return false;
+    AppendSection(key, line);
   }
   return true;
 }
 
 std::string RegistryFile::Serialize() const {
-  std::string text;
-  for (const Line& line : lines_) text += line.text + line.ending;
-  if (encoding_ == Encoding::kUtf8) return text;
-  if (encoding_ == Encoding::kUtf8Bom) return std::string(kUtf8Bom) + text;
-  std::u16string units;
-  Utf8ToUtf16(text, &units);
-  std::string bytes(kUtf16LeBom);
-  for (char16_t unit : units) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
+  return EncodeRegistryText(text_, encoding_);
+}
+
+bool RegistryFile::SerializesTo(std::string_view bytes) const {
+  return IsRegistryTextEncoded(text_, encoding_, bytes);
 }
 
 std::vector<std::string> RegistryFile::KeyPaths() const {
   std::vector<std::string> paths;
-  for (const Section& section : sections_) paths.push_back(section.path);
+  paths.reserve(sections_.size());
+  for (const Section& section : sections_) paths.emplace_back(Path(section));
   return paths;
 }
 

@@ -1,30 +1,46 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/simulator/ParseError.h"
+#include "platform/simulator/RegistryEncoding.h"
 #include "platform/simulator/RegistrySyntax.h"
 
 namespace hw::sim {
 
-// A "Windows Registry Editor Version 5.00" file kept as its lines, so that a
-// change touches one line and every other byte (keys, values, comments, blank
-// lines, line endings, encoding) is written back as it was read.
+class RegistryKeyIndex;
+
+// A "Windows Registry Editor Version 5.00" file kept as its text, with the
+// place of every key and value in it, so that a change touches one line and
+// every other byte (keys, values, comments, blank lines, line endings,
+// encoding) is written back as it was read. A real terminal's export runs to
+// megabytes: a parse checks every line but keeps only where each section
+// starts, a look-up reads the few lines of the key's sections, and a change
+// moves the places after it instead of reading the file again.
 //
 // Key paths are full ("HKEY_LOCAL_MACHINE\Drivers\..."); keys and value names
 // compare without regard to ASCII case. A key exists when it has a section or
 // when a section of one of its subkeys exists, as it would after an import.
 class RegistryFile {
  public:
-  enum class Encoding { kUtf8, kUtf8Bom, kUtf16LeBom };
+  using Encoding = RegistryEncoding;
+
+  RegistryFile();
+  RegistryFile(const RegistryFile& other);
+  RegistryFile(RegistryFile&& other) noexcept;
+  RegistryFile& operator=(RegistryFile other) noexcept;
+  ~RegistryFile();
 
   // Parses the bytes of a file: UTF-8 with or without a BOM, or UTF-16LE with
   // its BOM. False with the line and the reason when any line is malformed.
   static bool Parse(std::string_view bytes, RegistryFile* file, ParseError* error);
+  // The same, taking the bytes over: a UTF-8 file's bytes become its text.
+  static bool Parse(std::string&& bytes, RegistryFile* file, ParseError* error);
 
   bool HasKey(std::string_view path) const;
   std::optional<RegistryValue> QueryValue(std::string_view key, std::string_view name) const;
@@ -36,36 +52,55 @@ class RegistryFile {
   bool SetValue(std::string_view key, std::string_view name, const RegistryValue& value);
   // The whole file again, in the encoding it was read in.
   std::string Serialize() const;
+  // Whether Serialize() would give exactly `bytes`; it does not make them.
+  bool SerializesTo(std::string_view bytes) const;
 
   Encoding encoding() const { return encoding_; }
   std::vector<std::string> KeyPaths() const;  // the sections' paths, in file order
 
  private:
-  struct Line {
-    std::string text;    // UTF-8, without its ending
-    std::string ending;  // "\r\n", "\n" or, for a last line without one, ""
-  };
-  struct ValueEntry {
-    std::string name;
-    RegistryValue value;
-    std::size_t firstLine;
-    std::size_t lastLine;
+  // Places are offsets into text_. A value spans its lines, from the start of
+  // the first to the end of the last one's text (its ending excluded).
+  struct Value {
+    std::size_t begin;
+    std::size_t end;
+    std::size_t nameBegin;  // the name between its quotes, escapes and all
+    std::size_t nameLength;
+    bool nameEscaped;
   };
   struct Section {
-    std::string path;
-    std::size_t lastEntryLine;  // the header or the last line of its last value
-    std::vector<ValueEntry> values;
+    std::size_t pathBegin;  // just after its '['
+    std::size_t pathLength;
+  };
+  struct Line {  // [begin, end) is its text without the ending; `next` starts the next line
+    std::size_t begin;
+    std::size_t end;
+    std::size_t next;
   };
 
+  Line LineAt(std::size_t begin) const;
   bool Index(ParseError* error);
-  const ValueEntry* FindValue(std::string_view key, std::string_view name) const;
-  const Section* LastSection(std::string_view key) const;
-  std::string EndingBefore(std::size_t line) const;  // the nearest one at or above it
-  void InsertLine(std::size_t after, std::string text);
+  bool ReadValue(const Line& first, Value* value, std::string_view* data, std::string* joined,
+                 std::size_t* next, std::string* reason) const;
+  std::string_view Path(const Section& section) const;
+  std::string_view Name(const Value& value) const;
+  // A section's values in file order, and the end of its last entry's text
+  // (of its header's when it has none).
+  std::vector<Value> ValuesOf(const Section& section, std::size_t* entryEnd) const;
+  std::optional<Value> FindValue(std::string_view key, std::string_view name) const;
+  const RegistryKeyIndex& Keys() const;
+  std::string_view EndingAt(std::size_t offset) const;
+  std::string_view EndingAbove(std::size_t offset) const;
+  void Shift(std::size_t from, std::ptrdiff_t by);
+  void ReplaceValue(const Value& value, const std::string& line);
+  void InsertValue(std::size_t section, const std::string& line);
+  std::size_t AppendLine(std::string_view line);
+  void AppendSection(std::string_view key, const std::string& line);
 
   Encoding encoding_ = Encoding::kUtf8;
-  std::vector<Line> lines_;
-  std::vector<Section> sections_;
+  std::string text_;                                // UTF-8, without a BOM
+  std::vector<Section> sections_;                   // in file order
+  mutable std::unique_ptr<RegistryKeyIndex> keys_;  // made on the first look-up
 };
 
 }  // namespace hw::sim

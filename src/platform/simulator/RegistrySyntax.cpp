@@ -34,9 +34,9 @@ bool StartsWithFolded(std::string_view text, std::string_view prefix) {
 }
 
 // Reads a quoted string at text[0] with the escapes \\ and \"; `*used` is the
-// length up to and including the closing quote.
+// length up to and including the closing quote. `out` may be null.
 bool ParseQuoted(std::string_view text, std::string* out, std::size_t* used, std::string* reason) {
-  out->clear();
+  if (out != nullptr) out->clear();
   for (std::size_t i = 1; i < text.size(); ++i) {
     if (text[i] == '"') {
       *used = i + 1;
@@ -44,13 +44,13 @@ bool ParseQuoted(std::string_view text, std::string* out, std::size_t* used, std
     }
     if (text[i] == '\\') {
       if (i + 1 < text.size() && (text[i + 1] == '\\' || text[i + 1] == '"')) {
-        out->push_back(text[++i]);
-        continue;
+        ++i;
+      } else {
+        *reason = "a backslash in a string must be written \\\\";
+        return false;
       }
-      *reason = "a backslash in a string must be written \\\\";
-      return false;
     }
-    out->push_back(text[i]);
+    if (out != nullptr) out->push_back(text[i]);
   }
   *reason = "string lacks its closing quote";
   return false;
@@ -84,6 +84,15 @@ bool PlainText(const std::vector<std::uint8_t>& data, std::string* text) {
 
 const char kHexDigits[] = "0123456789abcdef";
 
+// Two backslashes in a row: a key name between them is empty.
+bool HasEmptyName(std::string_view path) {
+  for (std::size_t at = FindChar(path, '\\'); at != std::string_view::npos;
+       at = FindChar(path, '\\', at + 1)) {
+    if (at + 1 < path.size() && path[at + 1] == '\\') return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool ParseKeyHeader(std::string_view line, std::string* path, std::string* reason) {
@@ -96,7 +105,7 @@ bool ParseKeyHeader(std::string_view line, std::string* path, std::string* reaso
     *reason = "key deletions have no place in a registry snapshot";
     return false;
   }
-  const std::string_view root = inner.substr(0, inner.find('\\'));
+  const std::string_view root = inner.substr(0, FindChar(inner, '\\'));
   bool known = false;
   for (std::string_view name : {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER", "HKEY_CLASSES_ROOT",
                                 "HKEY_USERS", "HKEY_CURRENT_CONFIG"}) {
@@ -106,19 +115,20 @@ bool ParseKeyHeader(std::string_view line, std::string* path, std::string* reaso
     *reason = "unknown root \"" + std::string(root) + "\"";
     return false;
   }
-  if (inner.back() == '\\' || inner.find("\\\\") != std::string_view::npos) {
+  if (inner.back() == '\\' || HasEmptyName(inner)) {
     *reason = "empty key name in \"" + std::string(inner) + "\"";
     return false;
   }
-  *path = std::string(inner);
+  if (path != nullptr) *path = std::string(inner);
   return true;
 }
 
-bool ParseValueName(std::string_view line, std::string* name, std::string_view* rest,
-                    std::string* reason) {
+bool ParseValueName(std::string_view line, std::string* name, std::size_t* nameEnd,
+                    std::string_view* rest, std::string* reason) {
   std::size_t used = 1;
-  name->clear();
+  if (name != nullptr) name->clear();
   if (line.front() == '"' && !ParseQuoted(line, name, &used, reason)) return false;
+  if (nameEnd != nullptr) *nameEnd = used;
   const std::string_view after = Trim(line.substr(used));
   if (after.empty() || after.front() != '=') {
     *reason = "expected '=' after the value name";
@@ -128,20 +138,51 @@ bool ParseValueName(std::string_view line, std::string* name, std::string_view* 
   return true;
 }
 
+std::string UnescapeName(std::string_view quoted) {
+  std::string name;
+  for (std::size_t i = 0; i < quoted.size(); ++i) {
+    if (quoted[i] == '\\' && i + 1 < quoted.size()) ++i;
+    name.push_back(quoted[i]);
+  }
+  return name;
+}
+
+bool IsPlainValueLine(std::string_view line) {
+  // The end of a quoted text without escapes that starts at text[0].
+  auto closingQuote = [](std::string_view text) {
+    std::size_t i = 1;
+    while (i < text.size() && text[i] != '"' && text[i] != '\\') ++i;
+    return i < text.size() && text[i] == '"' ? i : std::string_view::npos;
+  };
+  if (line.empty() || line.front() != '"') return false;
+  const std::size_t nameEnd = closingQuote(line);
+  if (nameEnd == std::string_view::npos || nameEnd + 2 > line.size() || line[nameEnd + 1] != '=') {
+    return false;
+  }
+  const std::string_view data = line.substr(nameEnd + 2);
+  if (!data.empty() && data.front() == '"') return closingQuote(data) == data.size() - 1;
+  std::uint32_t ignored = 0;
+  return data.substr(0, 6) == "dword:" && ParseHex32(data.substr(6), &ignored);
+}
+
 bool IsHexData(std::string_view data) {
   return StartsWithFolded(data, "hex");
 }
 
 bool DecodeValueData(std::string_view data, RegistryValue* value, std::string* reason) {
+  RegistryValue unused;
+  const bool checkOnly = value == nullptr;
+  if (checkOnly) value = &unused;
   value->data.clear();
   if (!data.empty() && data.front() == '"') {
     std::string text;
     std::size_t used = 0;
-    if (!ParseQuoted(data, &text, &used, reason)) return false;
+    if (!ParseQuoted(data, checkOnly ? nullptr : &text, &used, reason)) return false;
     if (!Trim(data.substr(used)).empty()) {
       *reason = "text after the closing quote";
       return false;
     }
+    if (checkOnly) return true;
     std::u16string units;
     Utf8ToUtf16(text, &units);  // the file was checked as UTF-8 already
     for (char16_t unit : units) {
@@ -159,6 +200,7 @@ bool DecodeValueData(std::string_view data, RegistryValue* value, std::string* r
       return false;
     }
     value->type = kRegDword;
+    if (checkOnly) return true;
     for (int shift = 0; shift < 32; shift += 8) {
       value->data.push_back(static_cast<std::uint8_t>(v >> shift));
     }
@@ -196,7 +238,7 @@ bool DecodeValueData(std::string_view data, RegistryValue* value, std::string* r
       *reason = "bad byte \"" + std::string(token) + "\" in hex list";
       return false;
     }
-    value->data.push_back(static_cast<std::uint8_t>(byte));
+    if (!checkOnly) value->data.push_back(static_cast<std::uint8_t>(byte));
     if (comma == std::string_view::npos) return true;
     bytes.remove_prefix(comma + 1);
   }

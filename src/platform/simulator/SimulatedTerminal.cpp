@@ -8,7 +8,6 @@
 
 #include "platform/DebugFormat.h"
 #include "platform/simulator/FileIo.h"
-#include "platform/simulator/RegistryFile.h"
 #include "platform/simulator/TerminalLog.h"
 #include "platform/simulator/TextCodec.h"
 
@@ -38,7 +37,10 @@ bool ReadTerminalFile(const fs::path& folder, std::string_view name, std::string
   return read != ReadResult::kFailed;
 }
 
-std::string LoadError(const fs::path& folder, sim::DeviceConfig* faults) {
+// Reads the terminal's files in the order their errors are reported. The
+// registry is read into the cache its calls will start from.
+std::string LoadError(const fs::path& folder, sim::DeviceConfig* faults,
+                      sim::RegistryFileCache* registry) {
   std::string bytes;
   bool present = false;
   std::string error;
@@ -47,10 +49,12 @@ std::string LoadError(const fs::path& folder, sim::DeviceConfig* faults) {
   if (present && !sim::ParseDeviceConfig(bytes, faults, &parse)) {
     return Located("device.ini", parse.line, parse.reason);
   }
-  sim::RegistryFile registry;
-  if (!ReadTerminalFile(folder, "registry.reg", &bytes, &present, &error)) return error;
-  if (present && !sim::RegistryFile::Parse(bytes, &registry, &parse)) {
-    return Located("registry.reg", parse.line, parse.reason);
+  switch (registry->Refresh(&parse)) {
+    case sim::RegistryFileCache::State::kUnreadable:
+      return Located("registry.reg", 1, "cannot be read");
+    case sim::RegistryFileCache::State::kMalformed:
+      return Located("registry.reg", parse.line, parse.reason);
+    default: break;
   }
   if (!ReadTerminalFile(folder, "eeprom.bin", &bytes, &present, &error)) return error;
   if (present && bytes.size() != sim::kEepromSize) {
@@ -94,24 +98,27 @@ std::unique_ptr<SimulatedTerminal> SimulatedTerminal::Load(const std::string& fo
                                                            std::string* error) {
   const fs::path path = sim::PathFromUtf8(folder);
   sim::DeviceConfig faults;
+  sim::RegistryFileCache registry(path / "registry.reg");
   std::error_code ec;
   std::string message = fs::is_directory(path, ec)
-                            ? LoadError(path, &faults)
+                            ? LoadError(path, &faults, &registry)
                             : folder + ": no terminal folder there; scripts/new-terminal makes one";
   if (message.empty()) {
-    return std::unique_ptr<SimulatedTerminal>(new SimulatedTerminal(path, std::move(faults)));
+    return std::unique_ptr<SimulatedTerminal>(
+        new SimulatedTerminal(path, std::move(faults), std::move(registry)));
   }
   sim::ReportTerminalError(path, message);
   if (error != nullptr) *error = std::move(message);
   return nullptr;
 }
 
-SimulatedTerminal::SimulatedTerminal(fs::path folder, sim::DeviceConfig faults)
+SimulatedTerminal::SimulatedTerminal(fs::path folder, sim::DeviceConfig faults,
+                                     sim::RegistryFileCache registry)
     : folder_(std::move(folder)),
       faults_(std::move(faults)),
       eeprom_(folder_ / "eeprom.bin", faults_),
       files_(folder_, faults_.flashFreeBytes),
-      registry_(folder_, faults_.deniedKeys) {}
+      registry_(folder_, std::move(registry), faults_.deniedKeys) {}
 
 SimulatedTerminal::~SimulatedTerminal() = default;
 

@@ -65,7 +65,8 @@ class SimulatedTerminal final : public Platform {
     std::string keyPath;  // full, "HKEY_LOCAL_MACHINE\..."
   };
 
-  SimulatedTerminal(std::filesystem::path folder, sim::DeviceConfig faults);
+  SimulatedTerminal(std::filesystem::path folder, sim::DeviceConfig faults,
+                    sim::RegistryFileCache registry);
 
   Handle OpenDevice(UInt32 access, UInt32 shareMode, UInt32 disposition);
   Handle OpenFile(const Char* name, UInt32 access, UInt32 shareMode,

@@ -3,42 +3,32 @@
 #include <utility>
 
 #include "platform/Platform.h"
-#include "platform/simulator/FileIo.h"
 #include "platform/simulator/TerminalLog.h"
 #include "platform/simulator/TextCodec.h"
 
 namespace hw::sim {
 
-namespace {
-
-constexpr char kRegistryName[] = "registry.reg";
-
-}  // namespace
-
-TerminalRegistry::TerminalRegistry(std::filesystem::path folder,
+TerminalRegistry::TerminalRegistry(std::filesystem::path folder, RegistryFileCache registry,
                                    const std::vector<std::string>& deniedKeys)
-    : folder_(std::move(folder)) {
+    : folder_(std::move(folder)), registry_(std::move(registry)) {
   for (const std::string& key : deniedKeys) deniedKeys_.push_back("HKEY_LOCAL_MACHINE\\" + key);
 }
 
-long TerminalRegistry::Read(RegistryFile* file) const {
-  std::string bytes;
-  const ReadResult read = ReadWholeFile(folder_ / kRegistryName, &bytes);
-  if (read == ReadResult::kAbsent) return kErrorFileNotFound;
-  if (read == ReadResult::kFailed) return kErrorBadDb;
+long TerminalRegistry::Refresh() {
   ParseError error;
-  if (!RegistryFile::Parse(bytes, file, &error)) {
-    ReportTerminalError(folder_, std::string(kRegistryName) + ":" + std::to_string(error.line) +
-                                     ": " + error.reason);
-    return kErrorBadDb;
+  switch (registry_.Refresh(&error)) {
+    case RegistryFileCache::State::kCurrent: return kErrorSuccess;
+    case RegistryFileCache::State::kAbsent: return kErrorFileNotFound;
+    case RegistryFileCache::State::kUnreadable: return kErrorBadDb;
+    case RegistryFileCache::State::kMalformed: break;
   }
-  return kErrorSuccess;
+  ReportTerminalError(folder_, "registry.reg:" + std::to_string(error.line) + ": " + error.reason);
+  return kErrorBadDb;
 }
 
-long TerminalRegistry::OpenKey(const std::string& path) const {
-  RegistryFile file;
-  if (const long status = Read(&file); status != kErrorSuccess) return status;
-  if (!file.HasKey(path)) return kErrorFileNotFound;
+long TerminalRegistry::OpenKey(const std::string& path) {
+  if (const long status = Refresh(); status != kErrorSuccess) return status;
+  if (!registry_.file().HasKey(path)) return kErrorFileNotFound;
   for (const std::string& denied : deniedKeys_) {
     if (EqualsFolded(denied, path)) return kErrorAccessDenied;
   }
@@ -46,11 +36,11 @@ long TerminalRegistry::OpenKey(const std::string& path) const {
 }
 
 long TerminalRegistry::QueryValue(const std::string& key, const std::string& name,
-                                  RegistryValue* value) const {
-  RegistryFile file;
-  if (const long status = Read(&file); status != kErrorSuccess) {
+                                  RegistryValue* value) {
+  if (const long status = Refresh(); status != kErrorSuccess) {
     return status == kErrorFileNotFound ? kErrorKeyDeleted : status;
   }
+  const RegistryFile& file = registry_.file();
   if (!file.HasKey(key)) return kErrorKeyDeleted;
   const std::optional<RegistryValue> found = file.QueryValue(key, name);
   if (!found) return kErrorFileNotFound;
@@ -59,14 +49,14 @@ long TerminalRegistry::QueryValue(const std::string& key, const std::string& nam
 }
 
 long TerminalRegistry::SetValue(const std::string& key, const std::string& name,
-                                const RegistryValue& value) const {
-  RegistryFile file;
-  if (const long status = Read(&file); status != kErrorSuccess) {
+                                const RegistryValue& value) {
+  if (const long status = Refresh(); status != kErrorSuccess) {
     return status == kErrorFileNotFound ? kErrorKeyDeleted : status;
   }
+  RegistryFile& file = registry_.file();
   if (!file.HasKey(key)) return kErrorKeyDeleted;
   if (!file.SetValue(key, name, value)) return kErrorInvalidParameter;
-  if (!ReplaceFileAtomically(folder_ / kRegistryName, file.Serialize())) return kErrorWriteFault;
+  if (!registry_.Store()) return kErrorWriteFault;
   return kErrorSuccess;
 }
 

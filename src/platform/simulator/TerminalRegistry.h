@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/simulator/RegistryFile.h"
+#include "platform/simulator/RegistryFileCache.h"
 
 namespace hw::sim {
 
@@ -15,25 +15,29 @@ inline constexpr long kErrorInvalidParameter = 87;
 inline constexpr long kErrorBadDb = 1009;
 inline constexpr long kErrorKeyDeleted = 1018;
 
-// HKEY_LOCAL_MACHINE in registry.reg. The file is read afresh for every call,
-// so changes made by hand between presses count, and each set is renamed into
-// place. A file that no longer parses is reported and left alone.
+// HKEY_LOCAL_MACHINE in registry.reg. Every call sees the file as it is then,
+// so changes made by hand between presses count; the cache parses it only
+// when it changed. Each set is renamed into place. A file that no longer
+// parses is reported and left alone.
 class TerminalRegistry {
  public:
-  TerminalRegistry(std::filesystem::path folder, const std::vector<std::string>& deniedKeys);
+  // `registry` is the terminal's registry.reg as the terminal's load read it.
+  TerminalRegistry(std::filesystem::path folder, RegistryFileCache registry,
+                   const std::vector<std::string>& deniedKeys);
 
   // Full key paths ("HKEY_LOCAL_MACHINE\Drivers\..."). 0, or a Win32 error:
   // ERROR_FILE_NOT_FOUND for a key that is not there, ERROR_ACCESS_DENIED for
   // one that device.ini denies.
-  long OpenKey(const std::string& path) const;
+  long OpenKey(const std::string& path);
   // ERROR_FILE_NOT_FOUND for a value the key does not hold.
-  long QueryValue(const std::string& key, const std::string& name, RegistryValue* value) const;
-  long SetValue(const std::string& key, const std::string& name, const RegistryValue& value) const;
+  long QueryValue(const std::string& key, const std::string& name, RegistryValue* value);
+  long SetValue(const std::string& key, const std::string& name, const RegistryValue& value);
 
  private:
-  long Read(RegistryFile* file) const;
+  long Refresh();
 
   std::filesystem::path folder_;
+  RegistryFileCache registry_;
   std::vector<std::string> deniedKeys_;  // full paths
 };
 

@@ -1,5 +1,8 @@
 #include "platform/simulator/TextCodec.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace hw::sim {
 
 namespace {
@@ -60,7 +63,94 @@ void AppendUtf8(char32_t cp, std::string* out) {
   }
 }
 
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+// Whether the eight bytes at `p` are all ASCII.
+bool AsciiWord(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return (word & kHighBits) == 0;
+}
+
 }  // namespace
+
+std::size_t FindInvalidUtf8(std::string_view in) {
+  for (std::size_t i = 0; i < in.size();) {
+    if (i + 8 <= in.size() && AsciiWord(in.data() + i)) {
+      i += 8;
+      continue;
+    }
+    char32_t cp = 0;
+    const std::size_t length = DecodeUtf8(in, i, &cp);
+    if (length == 0) return i;
+    i += length;
+  }
+  return std::string_view::npos;
+}
+
+std::size_t FindChar(std::string_view text, char c, std::size_t from) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+  std::size_t i = from;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, sizeof word);
+    const std::uint64_t matches = word ^ pattern;  // a zero byte where `c` is
+    if (((matches - kOnes) & ~matches & kHighBits) != 0) break;
+  }
+  for (; i < text.size(); ++i) {
+    if (text[i] == c) return i;
+  }
+  return std::string_view::npos;
+}
+
+bool Utf16LeToUtf8(std::string_view bytes, std::string* out, std::size_t* badUnit) {
+  const std::size_t units = bytes.size() / 2;
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  out->clear();
+  out->reserve(units);
+  for (std::size_t i = 0; i < units; ++i) {
+    char32_t cp = static_cast<char32_t>(p[2 * i] | (p[2 * i + 1] << 8));
+    if (cp < 0x80) {
+      out->push_back(static_cast<char>(cp));
+      continue;
+    }
+    if (cp >= 0xD800 && cp <= 0xDFFF) {
+      const char32_t next =
+          i + 1 < units ? static_cast<char32_t>(p[2 * i + 2] | (p[2 * i + 3] << 8)) : 0;
+      if (cp > 0xDBFF || next < 0xDC00 || next > 0xDFFF) {
+        *badUnit = i;
+        return false;
+      }
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (next - 0xDC00);
+      ++i;
+    }
+    AppendUtf8(cp, out);
+  }
+  return true;
+}
+
+void AppendUtf16Le(std::string_view utf8, std::string* out) {
+  std::size_t at = out->size();
+  out->resize(at + 2 * utf8.size());  // no UTF-8 sequence makes more bytes than twice its own
+  char* p = out->data();
+  for (std::size_t i = 0; i < utf8.size();) {
+    char32_t cp = 0;
+    const std::size_t length = DecodeUtf8(utf8, i, &cp);
+    if (length == 0) cp = 0xFFFD;  // unreachable for checked text; never loop on a bad byte
+    i += length == 0 ? 1 : length;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      const char32_t high = 0xD800 + (cp >> 10);
+      p[at++] = static_cast<char>(high & 0xFF);
+      p[at++] = static_cast<char>(high >> 8);
+      cp = 0xDC00 + (cp & 0x3FF);
+    }
+    p[at++] = static_cast<char>(cp & 0xFF);
+    p[at++] = static_cast<char>(cp >> 8);
+  }
+  out->resize(at);
+}
 
 bool Utf8ToUtf16(std::string_view in, std::u16string* out, std::size_t* badOffset) {
   out->clear();
@@ -117,10 +207,13 @@ bool EqualsFolded(std::string_view a, std::string_view b) {
 }
 
 std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
+  // By hand: find_first_not_of looks each character up in the set with a
+  // call, and a registry file has millions of them.
+  std::size_t first = 0;
+  std::size_t last = text.size();
+  while (first < last && (text[first] == ' ' || text[first] == '\t')) ++first;
+  while (last > first && (text[last - 1] == ' ' || text[last - 1] == '\t')) --last;
+  return text.substr(first, last - first);
 }
 
 }  // namespace hw::sim

@@ -13,6 +13,19 @@ namespace hw::sim {
 bool Utf8ToUtf16(std::string_view in, std::u16string* out, std::size_t* badOffset = nullptr);
 bool Utf16ToUtf8(std::u16string_view in, std::string* out, std::size_t* badOffset = nullptr);
 
+// Whole files in one pass, a run of ASCII eight bytes at a time.
+// The offset of the first byte that does not belong to valid UTF-8, or npos.
+std::size_t FindInvalidUtf8(std::string_view in);
+// The first `c` at or after `from`, or npos. Eight bytes at a time: the C
+// runtime's memchr, which std::string::find calls, goes a byte at a time in
+// the Windows build.
+std::size_t FindChar(std::string_view text, char c, std::size_t from = 0);
+// UTF-16LE bytes without BOM as UTF-8. False with the index of the first
+// unpaired surrogate (in units) in `*badUnit`. A last odd byte is ignored.
+bool Utf16LeToUtf8(std::string_view bytes, std::string* out, std::size_t* badUnit);
+// Valid UTF-8 as UTF-16LE bytes, appended to `out`.
+void AppendUtf16Le(std::string_view utf8, std::string* out);
+
 // Registry keys, value names, INI keys and CE file names compare without
 // regard to ASCII case. Other letters compare exactly.
 std::string FoldCase(std::string_view text);

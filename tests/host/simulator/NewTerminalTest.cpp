@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <string>
 
 #include "TerminalFixture.h"
@@ -49,6 +50,32 @@ TEST_F(NewTerminalTest, RefusesAFolderThatHoldsSomethingUnlessForced) {
   EXPECT_EQ(RunNewTerminal("--force '" + folder_.string() + "'"), 0);
   EXPECT_EQ(ReadFile("eeprom.bin"), std::string(256, '\xFF'));
   EXPECT_EQ(ReadFile("notes.txt"), "mine") << "--force replaces only the terminal's files";
+}
+
+// The bench's large terminal: the factory one with KEYS more driver keys, the
+// same bytes every time, and a file the simulator reads.
+TEST_F(NewTerminalTest, TheLargeTerminalIsTheFactoryOneWithMoreKeys) {
+  const std::string factory = ReadFile("registry.reg");
+  const std::string command = std::string("'") + HWSETUP_SOURCE_DIR +
+                              "/scripts/make-large-terminal' --force '" + folder_.string() +
+                              "' 64 >/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string large = ReadFile("registry.reg");
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(ReadFile("registry.reg"), large) << "two runs make the same bytes";
+
+  sim::RegistryFile file;
+  sim::RegistryFile before;
+  sim::ParseError error;
+  ASSERT_TRUE(sim::RegistryFile::Parse(large, &file, &error)) << error.line << ": " << error.reason;
+  ASSERT_TRUE(sim::RegistryFile::Parse(factory, &before, &error));
+  EXPECT_EQ(file.KeyPaths().size(), before.KeyPaths().size() + 64);
+  EXPECT_EQ(Count(large, "\n"), Count(large, "\r\n")) << "CRLF throughout";
+  EXPECT_EQ(file.QueryValue("HKEY_LOCAL_MACHINE\\Drivers\\BuiltIn\\HCD_HSH1", "Dll"),
+            before.QueryValue("HKEY_LOCAL_MACHINE\\Drivers\\BuiltIn\\HCD_HSH1", "Dll"));
+  const std::size_t toolKey = large.find("HCD_HSH1]");
+  EXPECT_LT(large.find("Driver00032]"), toolKey);
+  EXPECT_GT(large.find("Driver00033]"), toolKey) << "the tool's keys sit between the halves";
 }
 
 }  // namespace

@@ -103,5 +103,38 @@ TEST(RegistryFileTest, RefusesWhatItCannotWriteAndStaysAsItWas) {
   EXPECT_EQ(file.Serialize(), kText);
 }
 
+// A set moves everything after it; later sets and look-ups must land where
+// the text now is, whether it grew or shrank before them.
+TEST(RegistryFileTest, SetsOneAfterAnotherLandOnTheLinesTheyName) {
+  const std::string text = std::string(kRegHeader) +
+                           "[HKEY_LOCAL_MACHINE\\A]\r\n\"x\"=\"short\"\r\n\r\n"
+                           "[HKEY_LOCAL_MACHINE\\B]\r\n\"x\"=hex:01,\\\r\n  02\r\n; b\r\n"
+                           "[HKEY_LOCAL_MACHINE\\C]\r\n\"x\"=dword:00000001\r\n";
+  struct Set {
+    const char* key;
+    const char* name;
+    std::u16string_view text;
+  };
+  const Set sets[] = {
+      {"HKEY_LOCAL_MACHINE\\A", "x", u"a much longer text than before\0"sv},
+      {"HKEY_LOCAL_MACHINE\\C", "x", u"c\0"sv},
+      {"HKEY_LOCAL_MACHINE\\B", "x", u"b\0"sv},
+      {"HKEY_LOCAL_MACHINE\\A", "x", u"\0"sv},
+      {"HKEY_LOCAL_MACHINE\\B", "new", u"after b\0"sv},
+      {"HKEY_LOCAL_MACHINE\\C", "new", u"after c\0"sv},
+  };
+  RegistryFile file = Parsed(text);
+  for (const Set& set : sets) ASSERT_TRUE(file.SetValue(set.key, set.name, Sz(set.text)));
+  EXPECT_EQ(file.Serialize(),
+            std::string(kRegHeader) +
+                "[HKEY_LOCAL_MACHINE\\A]\r\n\"x\"=\"\"\r\n\r\n"
+                "[HKEY_LOCAL_MACHINE\\B]\r\n\"x\"=\"b\"\r\n\"new\"=\"after b\"\r\n; b\r\n"
+                "[HKEY_LOCAL_MACHINE\\C]\r\n\"x\"=\"c\"\r\n\"new\"=\"after c\"\r\n");
+  for (const RegistryFile& reading : {file, Parsed(file.Serialize())}) {
+    EXPECT_EQ(reading.QueryValue("HKEY_LOCAL_MACHINE\\B", "NEW"), Sz(u"after b\0"sv));
+    EXPECT_EQ(reading.QueryValue("HKEY_LOCAL_MACHINE\\C", "x"), Sz(u"c\0"sv));
+  }
+}
+
 }  // namespace
 }  // namespace hw::simtest

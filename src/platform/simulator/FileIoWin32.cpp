@@ -1,0 +1,156 @@
+// The simulator's whole-file reads and writes in the Windows build, which the
+// simulator flavour runs under Wine. Win32 calls rather than the C runtime's:
+// its stat() has whole seconds and no file identity, and only the Win32 file
+// handle can be flushed to the disk.
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/simulator/FileIo.h"
+
+namespace hw::sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// FILETIME counts 100 ns from 1601; the stamps count ns from 1970.
+constexpr std::int64_t kFileTimeAt1970 = 116444736000000000;
+
+std::int64_t Nanoseconds(std::int64_t fileTime) {
+  return (fileTime - kFileTimeAt1970) * 100;
+}
+
+std::int64_t Nanoseconds(const FILETIME& time) {
+  return Nanoseconds(static_cast<std::int64_t>(
+      (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime));
+}
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() {
+    if (valid()) ::CloseHandle(handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Close() {
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return ::CloseHandle(handle) != FALSE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// Open for reading while others go on reading, writing, renaming or deleting.
+HANDLE OpenShared(const fs::path& path, DWORD access) {
+  return ::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+ReadResult Missing() {
+  const DWORD error = ::GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::kAbsent
+                                                                        : ReadResult::kFailed;
+}
+
+bool StampOf(HANDLE file, FileStamp* stamp) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file, &info)) return false;
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+  FILE_BASIC_INFO basic{};
+  const bool hasChangeTime =
+      ::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) != FALSE;
+  stamp->size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  stamp->modified = Nanoseconds(info.ftLastWriteTime);
+  stamp->changed = hasChangeTime ? Nanoseconds(basic.ChangeTime.QuadPart) : 0;
+  stamp->volume = info.dwVolumeSerialNumber;
+  stamp->fileId = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  return true;
+}
+
+}  // namespace
+
+std::int64_t FileClockNow() {
+  FILETIME now{};
+  ::GetSystemTimePreciseAsFileTime(&now);
+  return Nanoseconds(now);
+}
+
+ReadResult StampFile(const fs::path& path, FileStamp* stamp) {
+  FileHandle file(OpenShared(path, FILE_READ_ATTRIBUTES));
+  if (!file.valid()) return Missing();
+  return StampOf(file.get(), stamp) ? ReadResult::kRead : ReadResult::kFailed;
+}
+
+ReadResult ReadWholeFile(const fs::path& path, std::string* bytes) {
+  FileHandle file(OpenShared(path, GENERIC_READ));
+  if (!file.valid()) return Missing();
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file.get(), &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return ReadResult::kFailed;
+  }
+  // One byte more than the size, so that the end shows without another call;
+  // a file that grows meanwhile is read to its new end.
+  const std::uint64_t size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  if (size >= bytes->max_size()) return ReadResult::kFailed;  // more than a 32-bit process can hold
+  bytes->resize(static_cast<std::size_t>(size) + 1);
+  std::size_t got = 0;
+  for (;;) {
+    if (got == bytes->size()) bytes->resize(got + got / 2 + 4096);
+    DWORD read = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes->size() - got, 1u << 30));
+    if (!::ReadFile(file.get(), bytes->data() + got, wanted, &read, nullptr)) {
+      return ReadResult::kFailed;
+    }
+    if (read == 0) break;
+    got += read;
+  }
+  bytes->resize(got);
+  return ReadResult::kRead;
+}
+
+bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes) {
+  fs::path temporary = target;
+  temporary += ".tmp";
+  FileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  bool written = file.valid();
+  while (written && !bytes.empty()) {
+    DWORD done = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    written = ::WriteFile(file.get(), bytes.data(), chunk, &done, nullptr) && done != 0;
+    bytes.remove_prefix(done);
+  }
+  // Wine flushes with fsync(); on Windows it is the file system's own flush.
+  written = written && ::FlushFileBuffers(file.get());
+  written = file.valid() && file.Close() && written;
+  if (written && ::MoveFileExW(temporary.c_str(), target.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  ::DeleteFileW(temporary.c_str());
+  return false;
+}
+
+bool AppendToFile(const fs::path& path, std::string_view bytes) {
+  FileHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD done = 0;
+  return file.valid() &&
+         ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+         done == bytes.size();
+}
+
+}  // namespace hw::sim
+
+#endif  // _WIN32

@@ -1,0 +1,91 @@
+// How a set changes the text of registry.reg: one line replaced or added, and
+// the places of everything after it moved by the difference. Nothing else in
+// the text changes, so nothing else needs reading again.
+#include <utility>
+
+#include "platform/simulator/RegistryFile.h"
+#include "platform/simulator/RegistryKeyIndex.h"
+#include "platform/simulator/TextCodec.h"
+
+namespace hw::sim {
+
+namespace {
+
+// The ending of the file's last line: "" when it has none.
+std::string_view FinalEnding(const std::string& text) {
+  if (text.empty() || text.back() != '\n') return "";
+  return text.size() >= 2 && text[text.size() - 2] == '\r' ? "\r\n" : "\n";
+}
+
+}  // namespace
+
+// The ending of the line whose text ends at `offset`: "" at the end of a file
+// that has no final one.
+std::string_view RegistryFile::EndingAt(std::size_t offset) const {
+  if (offset >= text_.size()) return "";
+  return text_[offset] == '\r' ? "\r\n" : "\n";
+}
+
+// The ending of the nearest line above `offset`; "\r\n" when there is none.
+std::string_view RegistryFile::EndingAbove(std::size_t offset) const {
+  const std::size_t newline = offset == 0 ? std::string::npos : text_.rfind('\n', offset - 1);
+  if (newline == std::string::npos) return "\r\n";
+  return newline > 0 && text_[newline - 1] == '\r' ? "\r\n" : "\n";
+}
+
+void RegistryFile::Shift(std::size_t from, std::ptrdiff_t by) {
+  for (Section& section : sections_) {
+    if (section.pathBegin >= from) {
+      section.pathBegin =
+          static_cast<std::size_t>(static_cast<std::ptrdiff_t>(section.pathBegin) + by);
+    }
+  }
+}
+
+// The value's lines give way to `line`, which keeps the ending of the last.
+void RegistryFile::ReplaceValue(const Value& value, const std::string& line) {
+  text_.replace(value.begin, value.end - value.begin, line);
+  Shift(value.end, static_cast<std::ptrdiff_t>(line.size()) -
+                       static_cast<std::ptrdiff_t>(value.end - value.begin));
+}
+
+// `line` goes after the section's last value and takes that line's ending. A
+// file that ended without one still does, after the new line.
+void RegistryFile::InsertValue(std::size_t section, const std::string& line) {
+  std::size_t at = 0;
+  ValuesOf(sections_[section], &at);
+  std::string_view ending = EndingAt(at);
+  if (ending.empty()) ending = EndingAbove(at);
+  text_.insert(at, std::string(ending) + line);
+  Shift(at + 1, static_cast<std::ptrdiff_t>(ending.size() + line.size()));
+}
+
+// Adds `line` after the last line of the file, the way InsertValue does;
+// returns where its text starts.
+std::size_t RegistryFile::AppendLine(std::string_view line) {
+  const std::string_view last = FinalEnding(text_);
+  if (!last.empty()) {
+    const std::size_t begin = text_.size();
+    text_.append(line).append(last);
+    return begin;
+  }
+  text_.append(EndingAbove(text_.size())).append(line);
+  return text_.size() - line.size();
+}
+
+// A key known only by its subkeys gets a section of its own at the end,
+// after a blank line unless the file ends with one.
+void RegistryFile::AppendSection(std::string_view key, const std::string& line) {
+  const std::size_t lastEnd = text_.size() - FinalEnding(text_).size();
+  const std::size_t newline = lastEnd == 0 ? std::string::npos : text_.rfind('\n', lastEnd - 1);
+  const std::size_t lastBegin = newline == std::string::npos ? 0 : newline + 1;
+  if (!Trim(std::string_view(text_).substr(lastBegin, lastEnd - lastBegin)).empty()) {
+    AppendLine("");
+  }
+  const std::size_t header = AppendLine("[" + std::string(key) + "]");
+  AppendLine(line);
+  sections_.push_back({header + 1, key.size()});
+  if (keys_ != nullptr) keys_->Add(Path(sections_.back()), sections_.size() - 1);
+}
+
+}  // namespace hw::sim
