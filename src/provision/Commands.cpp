@@ -100,7 +100,7 @@ bool ReadCommandLine(int argc, const Char* const* argv, CommandLine* command, Pr
   return ReadOptions(argc, argv, command, io);
 }
 
-int RunCommand(const CommandLine& command, Platform& os, ProgramIo& io) {
+int RunCommand(const CommandLine& command, Platform* os, ProgramIo& io) {
   ResultOutput out(io);
   if (command.outFile != NULL && !out.OpenFile(command.outFile)) {
     TextLine line;
@@ -112,7 +112,12 @@ int RunCommand(const CommandLine& command, Platform& os, ProgramIo& io) {
   if (command.command == CommandLine::kApply && !LoadProfile(command.file, io, &profile, out)) {
     return kExitRefused;
   }
-  EepromChannel channel(os);
+  if (os == NULL) {
+    out.Line(HW_TEXT("the terminal cannot be reached"));
+    out.Line(HW_TEXT("result: nothing was read or changed (exit 3)"));
+    return kExitNoDevice;
+  }
+  EepromChannel channel(*os);
   if (!channel.Open()) {
     out.Line(HW_TEXT("EOM1: does not open: the configuration EEPROM cannot be reached"));
     out.Line(HW_TEXT("result: nothing was read or changed (exit 3)"));
@@ -120,9 +125,9 @@ int RunCommand(const CommandLine& command, Platform& os, ProgramIo& io) {
   }
   int exit = kExitOk;
   switch (command.command) {
-    case CommandLine::kReport: exit = RunReport(os, channel, out); break;
+    case CommandLine::kReport: exit = RunReport(*os, channel, out); break;
     case CommandLine::kSave: exit = RunSave(channel, io, command.file, out); break;
-    case CommandLine::kApply: exit = RunApply(os, channel, profile, command.dryRun, out); break;
+    case CommandLine::kApply: exit = RunApply(*os, channel, profile, command.dryRun, out); break;
   }
   if (out.FileFailed()) io.PrintLine(HW_TEXT("HWProvision: the --out file was not written whole"));
   return exit;

@@ -20,7 +20,9 @@ bool ReadCommandLine(int argc, const Char* const* argv, CommandLine* command, Pr
 
 // Runs the command on the terminal `os` and returns the exit code. Whatever
 // can refuse the command (the --out file, the profile) is settled before the
-// terminal is touched.
-int RunCommand(const CommandLine& command, Platform& os, ProgramIo& io);
+// terminal is touched. A null `os` is a terminal that cannot be reached at
+// all (a simulated one that did not load): exit kExitNoDevice, as without
+// "EOM1:", once the result file and the profile have been settled.
+int RunCommand(const CommandLine& command, Platform* os, ProgramIo& io);
 
 }  // namespace hw

@@ -14,5 +14,5 @@ hw::Win32ProgramIo io;
 int wmain(int argc, wchar_t** argv) {
   hw::CommandLine command;
   if (!hw::ReadCommandLine(argc, argv, &command, io)) return hw::kExitRefused;
-  return hw::RunCommand(command, platform, io);
+  return hw::RunCommand(command, &platform, io);
 }

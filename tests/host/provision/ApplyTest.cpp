@@ -43,7 +43,7 @@ class ApplyTest : public TerminalTest {
     io_.files[u"p.ini"] = profile;
     io_.console.clear();
     auto os = Load();
-    return os ? test::RunProgram(std::move(arguments), *os, io_) : -1;
+    return os ? test::RunProgram(std::move(arguments), os.get(), io_) : -1;
   }
   std::uint8_t Cell(std::size_t address) const {
     return static_cast<std::uint8_t>(ReadFile("eeprom.bin").at(address));

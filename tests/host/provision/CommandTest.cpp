@@ -38,7 +38,7 @@ TEST(CommandLine, UsageErrorsPrintTheReasonAndTheUsage) {
   for (const auto& c : cases) {
     RecordingPlatform os;
     FakeProgramIo io;
-    EXPECT_EQ(RunProgram(c.arguments, os, io), kExitRefused) << c.reason;
+    EXPECT_EQ(RunProgram(c.arguments, &os, io), kExitRefused) << c.reason;
     Lines expected = {c.reason};
     expected.insert(expected.end(), kUsage.begin(), kUsage.end());
     EXPECT_EQ(io.console, expected);
@@ -68,12 +68,22 @@ TEST(Exit, WithoutTheDeviceNothingIsReadOrWrittenAndTheResultFileSaysSo) {
     os.deviceOpens = false;
     FakeProgramIo io;
     io.files[u"p.ini"] = "[modules]\n3G = None\n";
-    EXPECT_EQ(RunProgram(arguments, os, io), kExitNoDevice);
+    EXPECT_EQ(RunProgram(arguments, &os, io), kExitNoDevice);
     EXPECT_EQ(io.console, expected);
     EXPECT_EQ(CrlfLines(io.files[u"r.txt"]), expected);
     EXPECT_EQ(os.calls, Lines{"CreateFile(\"EOM1:\", 0xC0000000, 0x3, null, 3, 0x0, 0)"});
     EXPECT_EQ(io.OpenCount(), 0u);
   }
+}
+
+TEST(Exit, ATerminalThatCannotBeReachedComesAfterTheProfile) {
+  FakeProgramIo io;
+  io.files[u"good.ini"] = "[modules]\nkeypad = Simple\n";
+  io.files[u"bad.ini"] = "[modules]\nkeypad = Complex\n";
+  EXPECT_EQ(RunProgram({u"apply", u"bad.ini"}, nullptr, io), kExitRefused);
+  EXPECT_EQ(RunProgram({u"apply", u"good.ini", u"--out", u"r.txt"}, nullptr, io), kExitNoDevice);
+  EXPECT_EQ(CrlfLines(io.files[u"r.txt"]), (Lines{"the terminal cannot be reached",
+                                                  "result: nothing was read or changed (exit 3)"}));
 }
 
 TEST(Exit, ARefusedProfileOrResultFileStopsBeforeTheTerminal) {
@@ -107,7 +117,7 @@ TEST(Exit, ARefusedProfileOrResultFileStopsBeforeTheTerminal) {
     FakeProgramIo io;
     io.unwritable = {u"locked.txt"};
     if (!c.profile.empty()) io.files[u"p.ini"] = c.profile;
-    EXPECT_EQ(RunProgram({u"apply", u"p.ini", u"--out", c.out}, os, io), kExitRefused) << c.what;
+    EXPECT_EQ(RunProgram({u"apply", u"p.ini", u"--out", c.out}, &os, io), kExitRefused) << c.what;
     EXPECT_EQ(io.console, c.console) << c.what;
     if (io.files.count(c.out)) {
       EXPECT_EQ(CrlfLines(io.files[c.out]), c.console) << c.what;
@@ -121,7 +131,7 @@ TEST(ResultFile, IsUtf8WithCrlf) {
   FakeProgramIo io;
   EXPECT_EQ(
       RunProgram({u"apply", u"\u041F\u0440\u043E\u0444\u0438\u043B\u044C.ini", u"--out", u"r.txt"},
-                 os, io),
+                 &os, io),
       kExitRefused);
   EXPECT_EQ(io.files[u"r.txt"],
             "\xD0\x9F\xD1\x80\xD0\xBE\xD1\x84\xD0\xB8\xD0\xBB\xD1\x8C.ini: cannot be opened\r\n"
@@ -136,7 +146,7 @@ TEST(Save, WritesEveryButtonAndCommentsWhatNoButtonWrites) {
   os.eeprom[0x11] = 0x10;
   os.failRead = {0xA9};
   FakeProgramIo io;
-  EXPECT_EQ(RunProgram({u"save", u"p.ini"}, os, io), kExitFailed) << "a cell could not be read";
+  EXPECT_EQ(RunProgram({u"save", u"p.ini"}, &os, io), kExitFailed) << "a cell could not be read";
   EXPECT_EQ(CrlfLines(io.files[u"p.ini"]),
             (Lines{"; HWProvision profile: the buttons that this terminal's cells select",
                    "[modules]", "; keypad = 0x00: no button writes this value",
@@ -156,7 +166,7 @@ TEST(Save, AFileThatCannotBeCreatedIsRefused) {
   RecordingPlatform os;
   FakeProgramIo io;
   io.unwritable = {u"p.ini"};
-  EXPECT_EQ(RunProgram({u"save", u"p.ini"}, os, io), kExitRefused);
+  EXPECT_EQ(RunProgram({u"save", u"p.ini"}, &os, io), kExitRefused);
   EXPECT_EQ(io.console, Lines{"p.ini: cannot be created (exit 2)"});
 }
 

@@ -65,7 +65,8 @@ inline std::vector<std::string> CrlfLines(const std::string& text) {
 }
 
 // Runs the program as its entry points do: the arguments, then the command.
-inline int RunProgram(std::vector<std::u16string> arguments, Platform& os, FakeProgramIo& io) {
+// A null `os` is a terminal that cannot be reached.
+inline int RunProgram(std::vector<std::u16string> arguments, Platform* os, FakeProgramIo& io) {
   arguments.insert(arguments.begin(), u"HWProvision.exe");
   std::vector<const char16_t*> argv;
   for (const auto& argument : arguments) argv.push_back(argument.c_str());
