@@ -1,22 +1,22 @@
 #include "setup/ApplySelection.h"
 
 #include "eeprom/RefreshCell.h"
+#include "setup/ProvisioningTarget.h"
 #include "setup/PsConfigInstall.h"
-#include "setup/RegistryProvisioning.h"
 
 namespace hw {
 
 namespace {
 
 void Provision(Platform& os, Provisioning step, MessageBoxOwner& owner) {
-  switch (step) {
-    case kNone: break;
-    case kUsbHostOff: UsbHostDriverSwitch(os, kOff); break;
-    case kUsbHostOn: UsbHostDriverSwitch(os, kOn); break;
-    case kWifiUsiSd40: WifiClientDriverSet(os, kUsiSd40); break;
-    case kWifiMurata8Xqf: WifiClientDriverSet(os, kMurata8Xqf); break;
-    case kPsConfig: PsConfigInstall(os, kPsConfigSource, owner); break;
-    case kPsConfig1: PsConfigInstall(os, kPsConfig1Source, owner); break;
+  const ProvisioningTarget target = TargetOf(step);
+  switch (target.kind) {
+    case ProvisioningTarget::kNothing: break;
+    case ProvisioningTarget::kUsbHost: UsbHostDriverSwitch(os, target.usbHost); break;
+    case ProvisioningTarget::kWifiSet: WifiClientDriverSet(os, target.wifiSet); break;
+    case ProvisioningTarget::kPsConfigFile:
+      PsConfigInstall(os, target.psConfigSource, owner);
+      break;
   }
 }
 

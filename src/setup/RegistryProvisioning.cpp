@@ -45,21 +45,46 @@ bool RegSetString(Platform& os, RegKey root, const Char* subKey, const Char* val
   return result == kErrorSuccess;
 }
 
-void UsbHostDriverSwitch(Platform& os, UsbHostDriver state) {
+size_t RegistryWritesOf(UsbHostDriver state, RegistryWrite (&writes)[kMaxRegistryWrites]) {
   const UsbHostDriverValues& values = ValuesOf(state);
-  RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, HW_TEXT("Dll"), values.dll);
-  RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, HW_TEXT("IsrDll"), values.isrDll);
+  const RegistryWrite dll = {kUsbHostDriverKey, HW_TEXT("Dll"), values.dll};
+  const RegistryWrite isrDll = {kUsbHostDriverKey, HW_TEXT("IsrDll"), values.isrDll};
+  writes[0] = dll;
+  writes[1] = isrDll;
+  return 2;
+}
+
+size_t RegistryWritesOf(WifiDriverSet set, RegistryWrite (&writes)[kMaxRegistryWrites]) {
+  const WifiDriverValues& values = ValuesOf(set);
+  size_t count = 0;
+  for (size_t i = 0; i < HW_COUNT_OF(kWifiCardKeys); ++i) {
+    const RegistryWrite key[] = {{kWifiCardKeys[i], HW_TEXT("Dll"), values.dll},
+                                 {kWifiCardKeys[i], HW_TEXT("Prefix"), values.prefix},
+                                 {kWifiCardKeys[i], HW_TEXT("Instance0"), values.instance},
+                                 {kWifiCardKeys[i], HW_TEXT("Instance1"), values.instance}};
+    for (size_t j = 0; j < HW_COUNT_OF(key); ++j) writes[count++] = key[j];
+  }
+  return count;
+}
+
+namespace {
+
+void SetAll(Platform& os, const RegistryWrite* writes, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    RegSetString(os, kHkeyLocalMachine, writes[i].subKey, writes[i].valueName, writes[i].text);
+  }
+}
+
+}  // namespace
+
+void UsbHostDriverSwitch(Platform& os, UsbHostDriver state) {
+  RegistryWrite writes[kMaxRegistryWrites];
+  SetAll(os, writes, RegistryWritesOf(state, writes));
 }
 
 void WifiClientDriverSet(Platform& os, WifiDriverSet set) {
-  const WifiDriverValues& values = ValuesOf(set);
-  for (size_t i = 0; i < HW_COUNT_OF(kWifiCardKeys); ++i) {
-    const Char* key = kWifiCardKeys[i];
-    RegSetString(os, kHkeyLocalMachine, key, HW_TEXT("Dll"), values.dll);
-    RegSetString(os, kHkeyLocalMachine, key, HW_TEXT("Prefix"), values.prefix);
-    RegSetString(os, kHkeyLocalMachine, key, HW_TEXT("Instance0"), values.instance);
-    RegSetString(os, kHkeyLocalMachine, key, HW_TEXT("Instance1"), values.instance);
-  }
+  RegistryWrite writes[kMaxRegistryWrites];
+  SetAll(os, writes, RegistryWritesOf(set, writes));
 }
 
 }  // namespace hw

@@ -25,6 +25,19 @@ struct WifiDriverValues {
 const UsbHostDriverValues& ValuesOf(UsbHostDriver state);
 const WifiDriverValues& ValuesOf(WifiDriverSet set);
 
+// One value that a group sets, under HKEY_LOCAL_MACHINE.
+struct RegistryWrite {
+  const Char* subKey;
+  const Char* valueName;
+  const Char* text;
+};
+const size_t kMaxRegistryWrites = 8;
+// The values a state or set writes, in the order it writes them; returns how
+// many. The groups write from this list, so a check of their effect that
+// reads it back checks exactly what was written.
+size_t RegistryWritesOf(UsbHostDriver state, RegistryWrite (&writes)[kMaxRegistryWrites]);
+size_t RegistryWritesOf(WifiDriverSet set, RegistryWrite (&writes)[kMaxRegistryWrites]);
+
 // Sets one REG_SZ value of an existing key (never creates one). True when the
 // value was stored.
 bool RegSetString(Platform& os, RegKey root, const Char* subKey, const Char* valueName,

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -177,6 +178,101 @@ TEST_F(RegistryTest, KeyAndFileHandlesAreNotInterchangeable) {
   EXPECT_NE(os->RegCloseKey(0x7777), 0) << "a key never given out";
   EXPECT_EQ(os->RegCloseKey(key), 0);
   EXPECT_EQ(os->CloseHandle(file), 1);
+}
+
+// What one query answered: its status, type, size and the data it stored.
+struct Queried {
+  long status = -1;
+  std::uint32_t type = 0;
+  std::uint32_t bytes = 0;
+  std::vector<std::uint8_t> data;
+};
+
+Queried Query(Platform& os, const char16_t* key, const char16_t* name, std::uint32_t room,
+              bool withData = true) {
+  RegKey handle = 0;
+  Queried q;
+  q.status = os.RegOpenKeyEx(kHkeyLocalMachine, key, 0, kKeyQueryValue, &handle);
+  if (q.status != kErrorSuccess) return q;
+  std::vector<std::uint8_t> buffer(room, 0xEE);
+  q.bytes = room;
+  q.status = os.RegQueryValueEx(handle, name, nullptr, &q.type,
+                                withData ? buffer.data() : nullptr, &q.bytes);
+  if (withData) q.data.assign(buffer.begin(), buffer.begin() + std::min(room, q.bytes));
+  EXPECT_EQ(os.RegCloseKey(handle), 0);
+  return q;
+}
+
+std::vector<std::uint8_t> Utf16Bytes(const std::u16string& text) {
+  std::vector<std::uint8_t> bytes;
+  for (char16_t unit : text) {
+    bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+  }
+  bytes.push_back(0);
+  bytes.push_back(0);
+  return bytes;
+}
+
+TEST_F(RegistryTest, QueryAnswersAsWin32Does) {
+  const struct {
+    const char* what;
+    const char16_t* name;
+    std::uint32_t room;
+    bool withData;
+    long status;
+    std::uint32_t type;
+    std::uint32_t bytes;
+    std::vector<std::uint8_t> data;
+  } cases[] = {
+      {"a string with its terminator", u"Dll", 64, true, kErrorSuccess, kRegSz, 26,
+       Utf16Bytes(u"hcd_hsh1.dll")},
+      {"names compare without case", u"ISRDLL", 64, true, kErrorSuccess, kRegSz, 20,
+       Utf16Bytes(u"giisr.dll")},
+      {"exactly room enough", u"Dll", 26, true, kErrorSuccess, kRegSz, 26,
+       Utf16Bytes(u"hcd_hsh1.dll")},
+      {"a buffer too small", u"Dll", 25, true, kErrorMoreData, kRegSz, 26, {}},
+      {"the size alone", u"Dll", 0, false, kErrorSuccess, kRegSz, 26, {}},
+      {"a dword", u"Order", 64, true, kErrorSuccess, 4, 4, {0x32, 0, 0, 0}},
+      {"no such value", u"Path", 64, true, kErrorFileNotFound, 0, 64, {}},
+  };
+  auto os = Load();
+  for (const auto& c : cases) {
+    const Queried q = Query(*os, kHcdKey, c.name, c.room, c.withData);
+    EXPECT_EQ(q.status, c.status) << c.what;
+    EXPECT_EQ(q.type, c.type) << c.what;
+    EXPECT_EQ(q.bytes, c.bytes) << c.what;
+    if (c.status == kErrorSuccess && c.withData) {
+      EXPECT_EQ(q.data, c.data) << c.what;
+    }
+    if (c.status == kErrorMoreData) {
+      EXPECT_EQ(q.data, std::vector<std::uint8_t>(25, 0xEE)) << c.what << ": nothing stored";
+    }
+  }
+}
+
+TEST_F(RegistryTest, QueryReadsWhatASetWroteAndTextBeyondAscii) {
+  WriteFile("registry.reg", Utf16LeWithBom(std::string(kRegHeader) +
+                                           "[HKEY_LOCAL_MACHINE\\Drivers\\BuiltIn\\HCD_HSH1]\r\n"
+                                           "\"Name\"=\"终端 ✓\"\r\n"));
+  auto os = Load();
+  EXPECT_EQ(Query(*os, kHcdKey, u"Name", 64).data, Utf16Bytes(u"终端 ✓"));
+  ASSERT_EQ(SetString(*os, kHcdKey, u"Dll", u"xxx"), 0);
+  EXPECT_EQ(Query(*os, kHcdKey, u"Dll", 64).data, Utf16Bytes(u"xxx"));
+  EXPECT_EQ(Query(*Load(), kHcdKey, u"dll", 64).data, Utf16Bytes(u"xxx")) << "from the file";
+}
+
+TEST_F(RegistryTest, QueryNeedsAnOpenKey) {
+  auto os = Load();
+  RegKey handle = 0;
+  ASSERT_EQ(os->RegOpenKeyEx(kHkeyLocalMachine, kHcdKey, 0, kKeyQueryValue, &handle), 0);
+  ASSERT_EQ(os->RegCloseKey(handle), 0);
+  std::uint8_t data[64];
+  std::uint32_t bytes = sizeof data;
+  EXPECT_NE(os->RegQueryValueEx(handle, u"Dll", nullptr, nullptr, data, &bytes), kErrorSuccess);
+  EXPECT_EQ(Query(*os, u"Drivers\\BuiltIn\\HCD_HSH2", u"Dll", 64).status, kErrorFileNotFound);
+  WriteFile("device.ini", "[registry]\ndeny = Drivers\\BuiltIn\\HCD_HSH1\n");
+  EXPECT_EQ(Query(*Load(), kHcdKey, u"Dll", 64).status, kErrorAccessDenied);
 }
 
 }  // namespace

@@ -111,5 +111,47 @@ TEST_F(Win32Registry, WifiSetWritesBothCardKeysOrTheOneThatExists) {
   }
 }
 
+TEST_F(Win32Registry, QueryValuePassesTheRegistrysAnswersThrough) {
+  MakeKey(kUsbHostDriverKey, L"Prefix", L"HCD");
+  ASSERT_TRUE(RegSetString(os, kHkeyLocalMachine, kUsbHostDriverKey, L"Dll", L"hcd_hsh1.dll"));
+  const struct {
+    const char* what;
+    const wchar_t* name;
+    UInt32 room;
+    bool withData;
+    long status;
+    UInt32 type;
+    UInt32 bytes;
+    std::wstring text;
+  } cases[] = {
+      {"a string with its terminator", L"Dll", 64, true, kErrorSuccess, REG_SZ, 26,
+       std::wstring(L"hcd_hsh1.dll", 13)},
+      {"exactly room enough", L"dll", 26, true, kErrorSuccess, REG_SZ, 26,
+       std::wstring(L"hcd_hsh1.dll", 13)},
+      {"a buffer too small", L"Dll", 25, true, kErrorMoreData, REG_SZ, 26, L""},
+      {"the size alone", L"Dll", 0, false, kErrorSuccess, REG_SZ, 26, L""},
+      {"a dword", L"Order", 64, true, kErrorSuccess, REG_DWORD, 4, std::wstring(L"\x15\0", 2)},
+      {"no such value", L"IsrDll", 64, true, kErrorFileNotFound, 0, 0, L""},
+  };
+  RegKey key = 0;
+  ASSERT_EQ(os.RegOpenKeyEx(kHkeyLocalMachine, kUsbHostDriverKey, 0, kKeyQueryValue, &key), 0);
+  for (const auto& c : cases) {
+    wchar_t buffer[32];
+    UInt32 type = 0;
+    UInt32 bytes = c.room;
+    const long status = os.RegQueryValueEx(key, c.name, nullptr, &type,
+                                           c.withData ? reinterpret_cast<UInt8*>(buffer) : nullptr,
+                                           &bytes);
+    EXPECT_EQ(status, c.status) << c.what;
+    if (status == kErrorFileNotFound) continue;
+    EXPECT_EQ(bytes, c.bytes) << c.what;
+    EXPECT_EQ(type, c.type) << c.what;
+    if (status == kErrorSuccess && c.withData) {
+      EXPECT_EQ(std::wstring(buffer, bytes / sizeof(wchar_t)), c.text) << c.what;
+    }
+  }
+  EXPECT_EQ(os.RegCloseKey(key), kErrorSuccess);
+}
+
 }  // namespace
 }  // namespace hw

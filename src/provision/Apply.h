@@ -1,0 +1,25 @@
+#pragma once
+
+#include "eeprom/EepromChannel.h"
+#include "provision/Profile.h"
+#include "provision/ResultOutput.h"
+
+namespace hw {
+
+// How one module of a profile ended.
+enum ItemOutcome { kItemUnchanged, kItemApplied, kItemWouldApply, kItemFailed };
+
+// Applies one module's button as a press in the dialog does it (the same
+// write, refresh, provisioning, order and trace lines), unless the cell
+// already holds the code and the OS agrees with it; then reads everything
+// back. A dry run changes nothing and says what would change. Appends the
+// item's result line.
+ItemOutcome ApplyItem(Platform& os, EepromChannel& channel, const SelectionAction& row, bool dryRun,
+                      TextLine& line);
+
+// Applies every module the profile names, in page order, a line each, and a
+// result line. kExitFailed when an item failed.
+int RunApply(Platform& os, EepromChannel& channel, const Profile& profile, bool dryRun,
+             ResultOutput& out);
+
+}  // namespace hw

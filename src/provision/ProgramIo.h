@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/Types.h"
+
+namespace hw {
+
+// The program's own input and output, apart from the terminal it works on:
+// the files named on its command line and its standard output. Paths are the
+// program's own (the desktop's in the simulator flavour), not the terminal's.
+class ProgramIo {
+ public:
+  typedef IntPtr File;
+  enum { kNoFile = -1 };
+  enum ReadResult { kReadWhole, kCannotOpen, kTooLarge, kReadFailed };
+
+  // Reads the whole file into `buffer`; kTooLarge when it holds more than
+  // `capacity` bytes.
+  virtual ReadResult ReadWholeFile(const Char* path, UInt8* buffer, UInt32 capacity,
+                                   UInt32* size) = 0;
+  // Creates the file, or empties it; kNoFile when it cannot be.
+  virtual File CreateForWriting(const Char* path) = 0;
+  // True when every byte was written.
+  virtual bool Write(File file, const UInt8* data, UInt32 size) = 0;
+  virtual void Close(File file) = 0;
+  // One line on standard output; the line carries no end-of-line.
+  virtual void PrintLine(const Char* line) = 0;
+
+  virtual ~ProgramIo() {}
+};
+
+}  // namespace hw

@@ -1,0 +1,102 @@
+#include "provision/Report.h"
+
+#include "eeprom/RefreshCell.h"
+#include "provision/ExitCodes.h"
+#include "provision/Selections.h"
+
+namespace hw {
+
+namespace {
+
+// After "cell 0xNN = 0xNN  " and the longest label.
+const size_t kLabelColumn = kNameColumn + 18 + 16;
+
+ModuleAudit::Verdict VerdictOf(const ModuleAudit& audit) {
+  if (!ProvisionsTheOs(audit.module)) return ModuleAudit::kNoVerdict;
+  if (!audit.cellRead) return ModuleAudit::kCellUnreadable;
+  const SelectionAction* row = SelectionWriting(audit.module, audit.value);
+  if (row == NULL) return ModuleAudit::kUnknownValue;
+  if (row->step == kNone) return ModuleAudit::kNotManaged;
+  return audit.differenceCount == 0 ? ModuleAudit::kConsistent : ModuleAudit::kInconsistent;
+}
+
+void AppendVerdict(const ModuleAudit& audit, TextLine& line) {
+  switch (audit.verdict) {
+    case ModuleAudit::kNoVerdict: break;
+    case ModuleAudit::kConsistent: line.Append(HW_TEXT("consistent")); break;
+    case ModuleAudit::kInconsistent:
+      line.Append(HW_TEXT("INCONSISTENT: "));
+      AppendDifferences(audit.differences, audit.differenceCount, line);
+      break;
+    case ModuleAudit::kNotManaged: line.Append(HW_TEXT("not managed")); break;
+    case ModuleAudit::kUnknownValue:
+      line.Append(HW_TEXT("unknown: no button writes ")).AppendHexByte(audit.value);
+      break;
+    case ModuleAudit::kCellUnreadable:
+      line.Append(HW_TEXT("unknown: the cell cannot be read"));
+      break;
+  }
+}
+
+}  // namespace
+
+void AuditModule(Platform& os, EepromChannel& channel, Module module, ModuleAudit* audit) {
+  audit->module = module;
+  audit->value = 0;
+  audit->cellRead = channel.ReadCell(CellOf(module).address, &audit->value);
+  ReadOsState(os, module, &audit->os);
+  audit->differenceCount = 0;
+  const SelectionAction* row = audit->cellRead ? SelectionWriting(module, audit->value) : NULL;
+  if (row != NULL)
+    audit->differenceCount = FindDifferences(audit->os, row->step, audit->differences);
+  audit->verdict = VerdictOf(*audit);
+}
+
+void AppendAuditLine(const ModuleAudit& audit, TextLine& line) {
+  const ModuleCell& cell = CellOf(audit.module);
+  line.Append(ModuleName(audit.module)).PadTo(kNameColumn);
+  line.Append(HW_TEXT("cell ")).AppendHexByte(cell.address).Append(HW_TEXT(" = "));
+  if (audit.cellRead) {
+    line.AppendHexByte(audit.value)
+        .Append(HW_TEXT("  "))
+        .Append(DecodeCell(cell, audit.value).label);
+  } else {
+    line.Append(HW_TEXT("??    (cannot be read)"));
+  }
+  if (audit.verdict == ModuleAudit::kNoVerdict) return;
+  line.PadTo(kLabelColumn).Append(HW_TEXT("| "));
+  DescribeOsState(audit.os, line);
+  line.Append(HW_TEXT(" | "));
+  AppendVerdict(audit, line);
+}
+
+int RunReport(Platform& os, EepromChannel& channel, ResultOutput& out) {
+  UInt32 inconsistent = 0;
+  UInt32 unreadable = 0;
+  for (size_t i = 0; i < kModuleCellCount; ++i) {
+    ModuleAudit audit;
+    AuditModule(os, channel, kModuleCells[i].module, &audit);
+    inconsistent += audit.verdict == ModuleAudit::kInconsistent ? 1 : 0;
+    unreadable += audit.cellRead ? 0 : 1;
+    TextLine line;
+    AppendAuditLine(audit, line);
+    out.Line(line);
+  }
+  TextLine result;
+  result.Append(HW_TEXT("result: "));
+  int exit = kExitOk;
+  if (inconsistent > 0) {
+    result.AppendDecimal(inconsistent).Append(HW_TEXT(" INCONSISTENT"));
+    exit = kExitInconsistent;
+  } else if (unreadable > 0) {
+    result.AppendDecimal(unreadable).Append(HW_TEXT(" cell(s) cannot be read"));
+    exit = kExitFailed;
+  } else {
+    result.Append(HW_TEXT("consistent"));
+  }
+  result.Append(HW_TEXT(" (exit ")).AppendDecimal(exit).Append(HW_TEXT(")"));
+  out.Line(result);
+  return exit;
+}
+
+}  // namespace hw

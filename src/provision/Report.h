@@ -1,0 +1,41 @@
+#pragma once
+
+#include "eeprom/EepromChannel.h"
+#include "provision/OsState.h"
+#include "provision/ResultOutput.h"
+
+namespace hw {
+
+// One module of the report: its cell, the label the dialog would show, and
+// for a module whose buttons provision the OS, what the OS holds against
+// what the button that writes the cell's value leaves there.
+struct ModuleAudit {
+  enum Verdict {
+    kNoVerdict,  // the module's buttons write the cell only
+    kConsistent,
+    kInconsistent,
+    kNotManaged,    // the value's button leaves the OS alone
+    kUnknownValue,  // no button writes the value
+    kCellUnreadable
+  };
+  Module module;
+  bool cellRead;
+  UInt8 value;
+  Verdict verdict;
+  OsState os;
+  size_t differenceCount;
+  Difference differences[kMaxDifferences];
+};
+
+// Reads the cell without a trace line (the report is not a press) and audits it.
+void AuditModule(Platform& os, EepromChannel& channel, Module module, ModuleAudit* audit);
+void AppendAuditLine(const ModuleAudit& audit, TextLine& line);
+
+// A line per module in page order and a result line. kExitInconsistent when
+// some module is INCONSISTENT, else kExitFailed when a cell could not be read.
+int RunReport(Platform& os, EepromChannel& channel, ResultOutput& out);
+
+// Columns shared by the result lines.
+const size_t kNameColumn = 13;
+
+}  // namespace hw

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "provision/ProgramIo.h"
+#include "provision/Text.h"
+
+namespace hw {
+
+// Where the program's result lines go: standard output and, once a result
+// file is open, that file too (UTF-8, CRLF), which is how a script on the
+// terminal, where there is no console, reads them.
+class ResultOutput {
+ public:
+  explicit ResultOutput(ProgramIo& io) : io_(io), file_(ProgramIo::kNoFile), fileFailed_(false) {}
+  ~ResultOutput();
+
+  // Creates (or empties) the result file; false when it cannot.
+  bool OpenFile(const Char* path);
+  void Line(const Char* text);
+  void Line(const TextLine& line) { Line(line.text()); }
+  // True when a line could not be written to the result file.
+  bool FileFailed() const { return fileFailed_; }
+
+ private:
+  ResultOutput(const ResultOutput&);
+  ResultOutput& operator=(const ResultOutput&);
+
+  ProgramIo& io_;
+  ProgramIo::File file_;
+  bool fileFailed_;
+};
+
+// Writes `text` to `file` as UTF-8 followed by CRLF; false when it was not all written.
+bool WriteUtf8Line(ProgramIo& io, ProgramIo::File file, const Char* text);
+
+}  // namespace hw

@@ -1,0 +1,67 @@
+#include "provision/Win32ProgramIo.h"
+
+#include <stdio.h>
+#include <windows.h>
+
+namespace hw {
+
+namespace {
+
+HANDLE H(ProgramIo::File file) {
+  return reinterpret_cast<HANDLE>(file);
+}
+
+}  // namespace
+
+ProgramIo::ReadResult Win32ProgramIo::ReadWholeFile(const Char* path, UInt8* buffer,
+                                                    UInt32 capacity, UInt32* size) {
+  *size = 0;
+  const HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return kCannotOpen;
+  ReadResult result = kReadWhole;
+  for (;;) {
+    DWORD read = 0;
+    if (*size == capacity) {
+      // Full: one byte more says whether the file goes on.
+      UInt8 probe = 0;
+      if (!::ReadFile(file, &probe, 1, &read, NULL))
+        result = kReadFailed;
+      else if (read != 0)
+        result = kTooLarge;
+      break;
+    }
+    if (!::ReadFile(file, buffer + *size, capacity - *size, &read, NULL)) {
+      result = kReadFailed;
+      break;
+    }
+    if (read == 0) break;
+    *size += read;
+  }
+  ::CloseHandle(file);
+  return result;
+}
+
+ProgramIo::File Win32ProgramIo::CreateForWriting(const Char* path) {
+  const HANDLE file = ::CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, NULL);
+  return file == INVALID_HANDLE_VALUE ? static_cast<File>(kNoFile) : reinterpret_cast<File>(file);
+}
+
+bool Win32ProgramIo::Write(File file, const UInt8* data, UInt32 size) {
+  DWORD written = 0;
+  return ::WriteFile(H(file), data, size, &written, NULL) && written == size;
+}
+
+void Win32ProgramIo::Close(File file) {
+  ::CloseHandle(H(file));
+}
+
+// CE has no GetStdHandle; its C runtime's _putws writes a line to standard
+// output, as msvcrt's does. No printf: mingw-w64 swaps in its own, which
+// calls what CE does not export.
+void Win32ProgramIo::PrintLine(const Char* line) {
+  _putws(line);
+}
+
+}  // namespace hw

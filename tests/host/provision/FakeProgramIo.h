@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "RecordingPlatform.h"
+#include "provision/Commands.h"
+#include "provision/ExitCodes.h"
+#include "provision/ProgramIo.h"
+
+namespace hw::test {
+
+// The program's files in memory, by path, and its standard output as lines
+// (UTF-8). Paths listed in `unwritable` cannot be created.
+class FakeProgramIo final : public ProgramIo {
+ public:
+  std::map<std::u16string, std::string> files;
+  std::vector<std::u16string> unwritable;
+  std::vector<std::string> console;
+
+  ReadResult ReadWholeFile(const char16_t* path, std::uint8_t* buffer, std::uint32_t capacity,
+                           std::uint32_t* size) override {
+    const auto it = files.find(path);
+    if (it == files.end()) return kCannotOpen;
+    if (it->second.size() > capacity) return kTooLarge;
+    std::copy(it->second.begin(), it->second.end(), buffer);
+    *size = static_cast<std::uint32_t>(it->second.size());
+    return kReadWhole;
+  }
+  File CreateForWriting(const char16_t* path) override {
+    for (const auto& refused : unwritable) {
+      if (refused == path) return kNoFile;
+    }
+    files[path].clear();
+    open_.push_back(path);
+    return static_cast<File>(open_.size() - 1);
+  }
+  bool Write(File file, const std::uint8_t* data, std::uint32_t size) override {
+    files[open_.at(static_cast<std::size_t>(file))].append(reinterpret_cast<const char*>(data),
+                                                           size);
+    return true;
+  }
+  void Close(File file) override { closed_.push_back(file); }
+  void PrintLine(const char16_t* line) override { console.push_back(Utf8(line)); }
+
+  // Files created and not closed.
+  std::size_t OpenCount() const { return open_.size() - closed_.size(); }
+
+ private:
+  std::vector<std::u16string> open_;
+  std::vector<File> closed_;
+};
+
+// Splits text at CRLF; a last line without one is kept.
+inline std::vector<std::string> CrlfLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+// Runs the program as its entry points do: the arguments, then the command.
+// A null `os` is a terminal that cannot be reached.
+inline int RunProgram(std::vector<std::u16string> arguments, Platform* os, FakeProgramIo& io) {
+  arguments.insert(arguments.begin(), u"HWProvision.exe");
+  std::vector<const char16_t*> argv;
+  for (const auto& argument : arguments) argv.push_back(argument.c_str());
+  CommandLine command;
+  if (!ReadCommandLine(static_cast<int>(argv.size()), argv.data(), &command, io)) {
+    return kExitRefused;
+  }
+  return RunCommand(command, os, io);
+}
+
+}  // namespace hw::test
