@@ -1,3 +1,7 @@
+#ifdef _WIN32
+#include <windows.h>  // before the platform interface, which undoes its W names
+#endif
+
 #include "platform/simulator/SimulatedTerminal.h"
 
 #include <algorithm>
@@ -340,5 +344,17 @@ std::string FindTerminalFolder(const std::string& exeDir) {
   const char last = exeDir.back();
   return exeDir + (last == '/' || last == '\\' ? "terminal" : "/terminal");
 }
+
+#ifdef _WIN32
+std::string ProgramTerminalFolder() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::u16string folder(reinterpret_cast<const char16_t*>(path), length < MAX_PATH ? length : 0);
+  folder.erase(std::min(folder.size(), folder.find_last_of(u"\\/")));
+  std::string utf8;
+  sim::Utf16ToUtf8(folder, &utf8);
+  return FindTerminalFolder(utf8);
+}
+#endif
 
 }  // namespace hw
