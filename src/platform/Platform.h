@@ -9,6 +9,7 @@
 #undef RegOpenKeyEx
 #undef RegSetValueEx
 #undef RegQueryValueEx
+#undef DeleteFile
 
 namespace hw {
 
@@ -36,6 +37,10 @@ const long kErrorSuccess = 0;
 const long kErrorFileNotFound = 2;
 const long kErrorAccessDenied = 5;
 const long kErrorMoreData = 234;
+const long kErrorNotSupported = 50;
+// CE's power manager: a warm reset, urgent. The values of CE's pm.h.
+const UInt32 kPowerStateReset = 0x00800000u;
+const UInt32 kPowerForce = 0x00001000u;
 
 // The operating-system calls of the tool, one virtual per Win32 call with the
 // same arguments and results. All text is zero-terminated UTF-16. BOOL results
@@ -57,6 +62,7 @@ class Platform {
   virtual int WriteFile(Handle file, const void* buffer, UInt32 bytesToWrite,
                         UInt32* bytesWritten, void* overlapped) = 0;
   virtual int SetFileAttributes(const Char* path, UInt32 attributes) = 0;
+  virtual int DeleteFile(const Char* path) = 0;
   virtual int CloseHandle(Handle handle) = 0;
 
   // Registry.
@@ -70,6 +76,15 @@ class Platform {
   virtual long RegQueryValueEx(RegKey key, const Char* valueName, UInt32* reserved,
                                UInt32* type, UInt8* data, UInt32* dataBytes) = 0;
   virtual long RegCloseKey(RegKey key) = 0;
+  // Writes every change made so far to the registry's persistent store: the
+  // hive file, or the OEM's store of a RAM registry (which fails when the
+  // image has none). Until then a power loss may take a change back.
+  virtual long RegFlushKey(RegKey key) = 0;
+
+  // CE's power manager. The tool asks only for a warm reset, which keeps the
+  // registry: (null, kPowerStateReset, kPowerForce). It does not return when
+  // the reset happens; otherwise a Win32 error code.
+  virtual UInt32 SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) = 0;
 
   // Formatted debug print. Every trace line of the tool has at most one "%X"
   // placeholder, which takes `value`; lines without one ignore it.

@@ -1,35 +1,15 @@
 #include "provision/Apply.h"
 
-#include "eeprom/Label.h"
 #include "provision/ExitCodes.h"
 #include "provision/OsState.h"
+#include "provision/PressWitness.h"
 #include "provision/Report.h"
 #include "provision/Selections.h"
 #include "setup/ApplySelection.h"
-#include "setup/MessageBoxOwner.h"
 
 namespace hw {
 
 namespace {
-
-// The page a press runs on, without a window: the label's text is not
-// needed (the cell is read back instead), and a message box the dialog
-// would show becomes the item's failure reason.
-class PressWitness : public Label, public MessageBoxOwner {
- public:
-  PressWitness() { message_[0] = 0; }
-  void SetText(const Char*) HW_OVERRIDE {}
-  void ShowMessage(const Char* text, const Char*) HW_OVERRIDE {
-    if (message_[0] != 0) return;  // the first box is the reason
-    size_t i = 0;
-    for (; text[i] != 0 && i + 1 < HW_COUNT_OF(message_); ++i) message_[i] = text[i];
-    message_[i] = 0;
-  }
-  const Char* message() const { return message_[0] != 0 ? message_ : NULL; }
-
- private:
-  Char message_[64];
-};
 
 // The cell and the OS against what the row's press leaves. Appends what
 // differs; true when nothing does.
@@ -57,7 +37,8 @@ bool Matches(Platform& os, EepromChannel& channel, const SelectionAction& row, T
 }  // namespace
 
 ItemOutcome ApplyItem(Platform& os, EepromChannel& channel, const SelectionAction& row, bool dryRun,
-                      TextLine& line) {
+                      TextLine& line, bool* madePermanent) {
+  *madePermanent = true;
   line.Append(ModuleName(row.cell)).PadTo(kNameColumn);
   line.Append(row.caption).Append(HW_TEXT(" (")).AppendHexByte(row.code).Append(HW_TEXT(")"));
   line.PadTo(kNameColumn + 24);
@@ -71,30 +52,36 @@ ItemOutcome ApplyItem(Platform& os, EepromChannel& channel, const SelectionActio
     return kItemWouldApply;
   }
   PressWitness witness;
-  ApplySelection(os, channel, row, witness, witness);
+  const long flushed = ApplySelection(os, channel, row, witness, witness);
   TextLine after;
   const bool matches = Matches(os, channel, row, after);
+  ItemOutcome outcome = kItemApplied;
   if (matches && witness.message() == NULL) {
     line.Append(HW_TEXT("applied"));
-    return kItemApplied;
+  } else {
+    outcome = kItemFailed;
+    line.Append(HW_TEXT("FAILED: "));
+    if (witness.message() != NULL) {
+      line.Append(HW_TEXT("the press showed ")).AppendQuoted(witness.message());
+      if (!matches) line.Append(HW_TEXT("; "));
+    }
+    line.Append(after.text());
   }
-  line.Append(HW_TEXT("FAILED: "));
-  if (witness.message() != NULL) {
-    line.Append(HW_TEXT("the press showed ")).AppendQuoted(witness.message());
-    if (!matches) line.Append(HW_TEXT("; "));
-  }
-  line.Append(after.text());
-  return kItemFailed;
+  *madePermanent = AppendFlushResult(flushed, line);
+  return outcome;
 }
 
 int RunApply(Platform& os, EepromChannel& channel, const Profile& profile, bool dryRun,
              ResultOutput& out) {
   UInt32 counts[4] = {0, 0, 0, 0};  // by ItemOutcome
+  UInt32 notPermanent = 0;
   for (size_t i = 0; i < kModuleCellCount; ++i) {
     const SelectionAction* row = profile.selections[kModuleCells[i].module];
     if (row == NULL) continue;
     TextLine line;
-    ++counts[ApplyItem(os, channel, *row, dryRun, line)];
+    bool madePermanent = true;
+    ++counts[ApplyItem(os, channel, *row, dryRun, line, &madePermanent)];
+    notPermanent += madePermanent ? 0 : 1;
     out.Line(line);
   }
   const int exit = counts[kItemFailed] > 0 ? kExitFailed : kExitOk;
@@ -108,6 +95,7 @@ int RunApply(Platform& os, EepromChannel& channel, const Profile& profile, bool 
   result.AppendDecimal(counts[kItemUnchanged]).Append(HW_TEXT(" unchanged"));
   if (!dryRun)
     result.Append(HW_TEXT(", ")).AppendDecimal(counts[kItemFailed]).Append(HW_TEXT(" FAILED"));
+  AppendNotPermanentCount(notPermanent, result);
   if (dryRun) result.Append(HW_TEXT(" (dry run: nothing was changed)"));
   result.Append(HW_TEXT(" (exit ")).AppendDecimal(exit).Append(HW_TEXT(")"));
   out.Line(result);

@@ -13,9 +13,10 @@ enum ItemOutcome { kItemUnchanged, kItemApplied, kItemWouldApply, kItemFailed };
 // write, refresh, provisioning, order and trace lines), unless the cell
 // already holds the code and the OS agrees with it; then reads everything
 // back. A dry run changes nothing and says what would change. Appends the
-// item's result line.
+// item's result line. *madePermanent is false when the press set registry
+// values that RegFlushKey did not commit.
 ItemOutcome ApplyItem(Platform& os, EepromChannel& channel, const SelectionAction& row, bool dryRun,
-                      TextLine& line);
+                      TextLine& line, bool* madePermanent);
 
 // Applies every module the profile names, in page order, a line each, and a
 // result line. kExitFailed when an item failed.

@@ -7,6 +7,7 @@
 #include "provision/Report.h"
 #include "provision/ResultOutput.h"
 #include "provision/Save.h"
+#include "provision/Sync.h"
 
 namespace hw {
 
@@ -16,6 +17,7 @@ const Char* const kUsage[] = {
     HW_TEXT("usage: HWProvision report [--out FILE]"),
     HW_TEXT("       HWProvision save FILE"),
     HW_TEXT("       HWProvision apply FILE [--dry-run] [--out FILE]"),
+    HW_TEXT("       HWProvision sync [--restart] [--out FILE]"),
 };
 
 // The profile's bytes: static, since a profile may take up to 64 KB and
@@ -31,6 +33,10 @@ bool UsageError(ProgramIo& io, const Char* reason, const Char* argument) {
   return false;
 }
 
+bool TakesFile(CommandLine::Command command) {
+  return command == CommandLine::kSave || command == CommandLine::kApply;
+}
+
 bool ReadOptions(int argc, const Char* const* argv, CommandLine* command, ProgramIo& io) {
   for (int i = 2; i < argc; ++i) {
     const Char* argument = argv[i];
@@ -41,15 +47,18 @@ bool ReadOptions(int argc, const Char* const* argv, CommandLine* command, Progra
     } else if (TextEquals(argument, HW_TEXT("--dry-run")) &&
                command->command == CommandLine::kApply && !command->dryRun) {
       command->dryRun = true;
+    } else if (TextEquals(argument, HW_TEXT("--restart")) &&
+               command->command == CommandLine::kSync && !command->restart) {
+      command->restart = true;
     } else if (argument[0] == '-' && argument[1] == '-') {
       return UsageError(io, HW_TEXT("this command takes no option"), argument);
-    } else if (command->command == CommandLine::kReport || command->file != NULL) {
+    } else if (!TakesFile(command->command) || command->file != NULL) {
       return UsageError(io, HW_TEXT("one argument too many:"), argument);
     } else {
       command->file = argument;
     }
   }
-  if (command->command != CommandLine::kReport && command->file == NULL) {
+  if (TakesFile(command->command) && command->file == NULL) {
     return UsageError(io, HW_TEXT("this command needs a FILE"), NULL);
   }
   return true;
@@ -80,12 +89,28 @@ bool LoadProfile(const Char* path, ProgramIo& io, Profile* profile, ResultOutput
   return false;
 }
 
+// Restarts the terminal once the result file is whole on the disk. Should
+// the terminal refuse, the file is reopened to say so.
+int Restart(Platform& os, const Char* outFile, ResultOutput& out) {
+  out.CloseFile();
+  const UInt32 error = RestartTerminal(os);
+  if (error == 0) return kExitOk;
+  if (outFile != NULL) out.ReopenFile(outFile);
+  TextLine line;
+  line.Append(HW_TEXT("restart refused: SetSystemPowerState failed with error "));
+  line.AppendDecimal(error).Append(HW_TEXT("; the drivers load the restored values at the next boot"));
+  out.Line(line);
+  out.Line(HW_TEXT("result: restart refused (exit 1)"));
+  return kExitFailed;
+}
+
 }  // namespace
 
 bool ReadCommandLine(int argc, const Char* const* argv, CommandLine* command, ProgramIo& io) {
   command->file = NULL;
   command->outFile = NULL;
   command->dryRun = false;
+  command->restart = false;
   if (argc < 2) return UsageError(io, HW_TEXT("no command"), NULL);
   const Char* word = argv[1];
   if (TextEquals(word, HW_TEXT("report"))) {
@@ -94,6 +119,8 @@ bool ReadCommandLine(int argc, const Char* const* argv, CommandLine* command, Pr
     command->command = CommandLine::kSave;
   } else if (TextEquals(word, HW_TEXT("apply"))) {
     command->command = CommandLine::kApply;
+  } else if (TextEquals(word, HW_TEXT("sync"))) {
+    command->command = CommandLine::kSync;
   } else {
     return UsageError(io, HW_TEXT("unknown command"), word);
   }
@@ -124,12 +151,15 @@ int RunCommand(const CommandLine& command, Platform* os, ProgramIo& io) {
     return kExitNoDevice;
   }
   int exit = kExitOk;
+  bool restartNow = false;
   switch (command.command) {
     case CommandLine::kReport: exit = RunReport(*os, channel, out); break;
     case CommandLine::kSave: exit = RunSave(channel, io, command.file, out); break;
     case CommandLine::kApply: exit = RunApply(*os, channel, profile, command.dryRun, out); break;
+    case CommandLine::kSync: exit = RunSync(*os, channel, command.restart, out, &restartNow); break;
   }
   if (out.FileFailed()) io.PrintLine(HW_TEXT("HWProvision: the --out file was not written whole"));
+  if (restartNow) exit = Restart(*os, command.outFile, out);
   return exit;
 }
 

@@ -7,11 +7,12 @@ namespace hw {
 
 // What the command line asks for.
 struct CommandLine {
-  enum Command { kReport, kSave, kApply };
+  enum Command { kReport, kSave, kApply, kSync };
   Command command;
   const Char* file;     // save, apply
-  const Char* outFile;  // report, apply: null when not given
+  const Char* outFile;  // report, apply, sync: null when not given
   bool dryRun;          // apply
+  bool restart;         // sync
 };
 
 // Reads the arguments (argv[0] is the program). On a usage error prints the

@@ -19,6 +19,9 @@ class ProgramIo {
                                    UInt32* size) = 0;
   // Creates the file, or empties it; kNoFile when it cannot be.
   virtual File CreateForWriting(const Char* path) = 0;
+  // Opens the file, made when absent, to add to its end; kNoFile when it
+  // cannot be.
+  virtual File OpenForAppending(const Char* path) = 0;
   // True when every byte was written.
   virtual bool Write(File file, const UInt8* data, UInt32 size) = 0;
   virtual void Close(File file) = 0;

@@ -8,9 +8,6 @@ namespace hw {
 
 namespace {
 
-// After "cell 0xNN = 0xNN  " and the longest label.
-const size_t kLabelColumn = kNameColumn + 18 + 16;
-
 ModuleAudit::Verdict VerdictOf(const ModuleAudit& audit) {
   if (!ProvisionsTheOs(audit.module)) return ModuleAudit::kNoVerdict;
   if (!audit.cellRead) return ModuleAudit::kCellUnreadable;
@@ -52,7 +49,9 @@ void AuditModule(Platform& os, EepromChannel& channel, Module module, ModuleAudi
   audit->verdict = VerdictOf(*audit);
 }
 
-void AppendAuditLine(const ModuleAudit& audit, TextLine& line) {
+namespace {
+
+void AppendCell(const ModuleAudit& audit, TextLine& line) {
   const ModuleCell& cell = CellOf(audit.module);
   line.Append(ModuleName(audit.module)).PadTo(kNameColumn);
   line.Append(HW_TEXT("cell ")).AppendHexByte(cell.address).Append(HW_TEXT(" = "));
@@ -63,8 +62,21 @@ void AppendAuditLine(const ModuleAudit& audit, TextLine& line) {
   } else {
     line.Append(HW_TEXT("??    (cannot be read)"));
   }
-  if (audit.verdict == ModuleAudit::kNoVerdict) return;
-  line.PadTo(kLabelColumn).Append(HW_TEXT("| "));
+}
+
+}  // namespace
+
+void AppendCellColumns(const ModuleAudit& audit, TextLine& line) {
+  AppendCell(audit, line);
+  line.PadTo(kOsColumn).Append(HW_TEXT("| "));
+}
+
+void AppendAuditLine(const ModuleAudit& audit, TextLine& line) {
+  if (audit.verdict == ModuleAudit::kNoVerdict) {
+    AppendCell(audit, line);
+    return;
+  }
+  AppendCellColumns(audit, line);
   DescribeOsState(audit.os, line);
   line.Append(HW_TEXT(" | "));
   AppendVerdict(audit, line);

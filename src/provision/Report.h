@@ -30,6 +30,9 @@ struct ModuleAudit {
 // Reads the cell without a trace line (the report is not a press) and audits it.
 void AuditModule(Platform& os, EepromChannel& channel, Module module, ModuleAudit* audit);
 void AppendAuditLine(const ModuleAudit& audit, TextLine& line);
+// The columns a report line and a sync line share: the module, its cell, the
+// value and its label, then "| " at kOsColumn.
+void AppendCellColumns(const ModuleAudit& audit, TextLine& line);
 
 // A line per module in page order and a result line. kExitInconsistent when
 // some module is INCONSISTENT, else kExitFailed when a cell could not be read.
@@ -37,5 +40,7 @@ int RunReport(Platform& os, EepromChannel& channel, ResultOutput& out);
 
 // Columns shared by the result lines.
 const size_t kNameColumn = 13;
+// After "cell 0xNN = 0xNN  " and the longest label.
+const size_t kOsColumn = kNameColumn + 18 + 16;
 
 }  // namespace hw

@@ -4,12 +4,20 @@
 
 namespace hw {
 
-ResultOutput::~ResultOutput() {
-  if (file_ != ProgramIo::kNoFile) io_.Close(file_);
-}
+ResultOutput::~ResultOutput() { CloseFile(); }
 
 bool ResultOutput::OpenFile(const Char* path) {
   file_ = io_.CreateForWriting(path);
+  return file_ != ProgramIo::kNoFile;
+}
+
+void ResultOutput::CloseFile() {
+  if (file_ != ProgramIo::kNoFile) io_.Close(file_);
+  file_ = ProgramIo::kNoFile;
+}
+
+bool ResultOutput::ReopenFile(const Char* path) {
+  file_ = io_.OpenForAppending(path);
   return file_ != ProgramIo::kNoFile;
 }
 

@@ -15,6 +15,10 @@ class ResultOutput {
 
   // Creates (or empties) the result file; false when it cannot.
   bool OpenFile(const Char* path);
+  // Closes the result file, so that it is whole on the disk before the
+  // terminal restarts; ReopenFile adds to it again should the program go on.
+  void CloseFile();
+  bool ReopenFile(const Char* path);
   void Line(const Char* text);
   void Line(const TextLine& line) { Line(line.text()); }
   // True when a line could not be written to the result file.

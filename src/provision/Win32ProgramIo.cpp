@@ -48,6 +48,18 @@ ProgramIo::File Win32ProgramIo::CreateForWriting(const Char* path) {
   return file == INVALID_HANDLE_VALUE ? static_cast<File>(kNoFile) : reinterpret_cast<File>(file);
 }
 
+ProgramIo::File Win32ProgramIo::OpenForAppending(const Char* path) {
+  const HANDLE file = ::CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return kNoFile;
+  if (::SetFilePointer(file, 0, NULL, FILE_END) == INVALID_SET_FILE_POINTER &&
+      ::GetLastError() != NO_ERROR) {
+    ::CloseHandle(file);
+    return kNoFile;
+  }
+  return reinterpret_cast<File>(file);
+}
+
 bool Win32ProgramIo::Write(File file, const UInt8* data, UInt32 size) {
   DWORD written = 0;
   return ::WriteFile(H(file), data, size, &written, NULL) && written == size;

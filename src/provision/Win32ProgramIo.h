@@ -11,6 +11,7 @@ class Win32ProgramIo : public ProgramIo {
   ReadResult ReadWholeFile(const Char* path, UInt8* buffer, UInt32 capacity,
                            UInt32* size) HW_OVERRIDE;
   File CreateForWriting(const Char* path) HW_OVERRIDE;
+  File OpenForAppending(const Char* path) HW_OVERRIDE;
   bool Write(File file, const UInt8* data, UInt32 size) HW_OVERRIDE;
   void Close(File file) HW_OVERRIDE;
   void PrintLine(const Char* line) HW_OVERRIDE;

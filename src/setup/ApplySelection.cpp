@@ -6,34 +6,32 @@
 
 namespace hw {
 
-namespace {
-
-void Provision(Platform& os, Provisioning step, MessageBoxOwner& owner) {
+long RunProvisioningStep(Platform& os, Provisioning step, MessageBoxOwner& owner) {
   const ProvisioningTarget target = TargetOf(step);
   switch (target.kind) {
     case ProvisioningTarget::kNothing: break;
-    case ProvisioningTarget::kUsbHost: UsbHostDriverSwitch(os, target.usbHost); break;
-    case ProvisioningTarget::kWifiSet: WifiClientDriverSet(os, target.wifiSet); break;
+    case ProvisioningTarget::kUsbHost: return UsbHostDriverSwitch(os, target.usbHost);
+    case ProvisioningTarget::kWifiSet: return WifiClientDriverSet(os, target.wifiSet);
     case ProvisioningTarget::kPsConfigFile:
       PsConfigInstall(os, target.psConfigSource, owner);
       break;
   }
+  return kErrorSuccess;
 }
 
-}  // namespace
-
-void ApplySelection(Platform& os, EepromChannel& channel, const SelectionAction& row,
+long ApplySelection(Platform& os, EepromChannel& channel, const SelectionAction& row,
                     Label& label, MessageBoxOwner& owner) {
-  if (!channel.IsOpen()) return;
+  if (!channel.IsOpen()) return kErrorSuccess;
   const ModuleCell& cell = CellOf(row.cell);
   const bool written = channel.WriteCell(cell.address, row.code);
+  long flushed = kErrorSuccess;
   switch (row.order) {
     case kPlain:
       RefreshCell(os, channel, cell, label);
       break;
     case kGated:
       if (written) {
-        Provision(os, row.step, owner);
+        flushed = RunProvisioningStep(os, row.step, owner);
       } else {
         os.DebugPrintf(row.writeFailureLine, 0);
       }
@@ -41,9 +39,10 @@ void ApplySelection(Platform& os, EepromChannel& channel, const SelectionAction&
       break;
     case kAfterRefresh:
       RefreshCell(os, channel, cell, label);
-      Provision(os, row.step, owner);
+      flushed = RunProvisioningStep(os, row.step, owner);
       break;
   }
+  return flushed;
 }
 
 }  // namespace hw

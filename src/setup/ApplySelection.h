@@ -10,7 +10,13 @@ namespace hw {
 
 // Runs one button: writes the row's code, refreshes the cell into `label` and
 // provisions the OS in the row's order. A closed channel does nothing.
-void ApplySelection(Platform& os, EepromChannel& channel, const SelectionAction& row,
+// Returns RegFlushKey's result when the press set a registry group, else
+// ERROR_SUCCESS; the dialog does not examine it.
+long ApplySelection(Platform& os, EepromChannel& channel, const SelectionAction& row,
                     Label& label, MessageBoxOwner& owner);
+
+// A row's provisioning step by itself, exactly as its press runs it, and the
+// same result.
+long RunProvisioningStep(Platform& os, Provisioning step, MessageBoxOwner& owner);
 
 }  // namespace hw

@@ -69,22 +69,23 @@ size_t RegistryWritesOf(WifiDriverSet set, RegistryWrite (&writes)[kMaxRegistryW
 
 namespace {
 
-void SetAll(Platform& os, const RegistryWrite* writes, size_t count) {
+long SetAllAndFlush(Platform& os, const RegistryWrite* writes, size_t count) {
   for (size_t i = 0; i < count; ++i) {
     RegSetString(os, kHkeyLocalMachine, writes[i].subKey, writes[i].valueName, writes[i].text);
   }
+  return os.RegFlushKey(kHkeyLocalMachine);
 }
 
 }  // namespace
 
-void UsbHostDriverSwitch(Platform& os, UsbHostDriver state) {
+long UsbHostDriverSwitch(Platform& os, UsbHostDriver state) {
   RegistryWrite writes[kMaxRegistryWrites];
-  SetAll(os, writes, RegistryWritesOf(state, writes));
+  return SetAllAndFlush(os, writes, RegistryWritesOf(state, writes));
 }
 
-void WifiClientDriverSet(Platform& os, WifiDriverSet set) {
+long WifiClientDriverSet(Platform& os, WifiDriverSet set) {
   RegistryWrite writes[kMaxRegistryWrites];
-  SetAll(os, writes, RegistryWritesOf(set, writes));
+  return SetAllAndFlush(os, writes, RegistryWritesOf(set, writes));
 }
 
 }  // namespace hw

@@ -43,8 +43,10 @@ size_t RegistryWritesOf(WifiDriverSet set, RegistryWrite (&writes)[kMaxRegistryW
 bool RegSetString(Platform& os, RegKey root, const Char* subKey, const Char* valueName,
                   const Char* text);
 
-// Each value is attempted whatever happened to the one before; failures are silent.
-void UsbHostDriverSwitch(Platform& os, UsbHostDriver state);
-void WifiClientDriverSet(Platform& os, WifiDriverSet set);
+// Each value is attempted whatever happened to the one before; failures are
+// silent. Then the whole registry is flushed once, so that the group survives
+// a power loss; returns RegFlushKey's result, which a press does not examine.
+long UsbHostDriverSwitch(Platform& os, UsbHostDriver state);
+long WifiClientDriverSet(Platform& os, WifiDriverSet set);
 
 }  // namespace hw

@@ -53,6 +53,7 @@ class SilentOs final : public Platform {
     return 1;
   }
   int SetFileAttributes(const char16_t*, std::uint32_t) override { return 1; }
+  int DeleteFile(const char16_t*) override { return 1; }
   int CloseHandle(Handle) override { return 1; }
   long RegOpenKeyEx(RegKey, const char16_t*, std::uint32_t, std::uint32_t, RegKey* k) override {
     *k = 9;
@@ -67,6 +68,10 @@ class SilentOs final : public Platform {
     return kErrorFileNotFound;
   }
   long RegCloseKey(RegKey) override { return 0; }
+  long RegFlushKey(RegKey) override { return 0; }
+  std::uint32_t SetSystemPowerState(const char16_t*, std::uint32_t, std::uint32_t) override {
+    return kErrorNotSupported;
+  }
   void DebugPrintf(const char16_t*, std::uint32_t) override { ++lines; }
   int lines = 0;
 };

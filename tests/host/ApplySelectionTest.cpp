@@ -163,8 +163,8 @@ TEST(ApplySelection, RunsEachOrderInItsPlace) {
     Calls expected;
   } cases[] = {
       {Page::kPage1, 1016, false, {"write", "provision", "RegSetValueEx", "RegCloseKey", "provision",
-                                   "RegSetValueEx", "RegCloseKey", "read", "DebugPrintf", "Label",
-                                   "DebugPrintf"}},
+                                   "RegSetValueEx", "RegCloseKey", "RegFlushKey", "read",
+                                   "DebugPrintf", "Label", "DebugPrintf"}},
       {Page::kPage1, 1011, true, {"write", "DebugPrintf", "read", "DebugPrintf", "Label", "DebugPrintf"}},
       {Page::kPage2, 1020, true, {"write", "read", "DebugPrintf", "Label", "DebugPrintf", "provision",
                                   "RegSetValueEx", "RegCloseKey", "provision", "RegSetValueEx",
@@ -172,7 +172,7 @@ TEST(ApplySelection, RunsEachOrderInItsPlace) {
                                   "provision", "RegSetValueEx", "RegCloseKey", "provision",
                                   "RegSetValueEx", "RegCloseKey", "provision", "RegSetValueEx",
                                   "RegCloseKey", "provision", "RegSetValueEx", "RegCloseKey",
-                                  "provision", "RegSetValueEx", "RegCloseKey"}},
+                                  "provision", "RegSetValueEx", "RegCloseKey", "RegFlushKey"}},
       {Page::kPage2, 1009, true, {"write", "read", "DebugPrintf", "Label", "DebugPrintf", "provision",
                                   "ReadFile", "CloseHandle", "SetFileAttributes", "provision",
                                   "WriteFile", "CloseHandle"}},

@@ -133,6 +133,15 @@ std::optional<std::string> Apply(std::string_view section, const IniEntry& entry
   } else if (section == "registry" && key == "deny") {
     if (!ParseKeyPaths(value, &config->deniedKeys)) return "registry key paths";
     return std::nullopt;
+  } else if (section == "registry" && key == "persistence") {
+    if (EqualsFolded(value, "hive")) {
+      config->persistence = RegistryPersistence::kHive;
+    } else if (EqualsFolded(value, "ram")) {
+      config->persistence = RegistryPersistence::kRam;
+    } else {
+      return "hive or ram";
+    }
+    return std::nullopt;
   } else if (section == "files" && key == "flash_free_bytes") {
     std::uint64_t n = 0;
     if (!ParseDecimal(value, UINT64_MAX / 10, &n)) return "a decimal byte count";

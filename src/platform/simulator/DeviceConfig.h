@@ -14,6 +14,10 @@ namespace hw::sim {
 // One bit per EEPROM cell address.
 using CellSet = std::bitset<256>;
 
+// Where the registry keeps what RegFlushKey writes: a hive file in flash,
+// or nowhere (a RAM registry whose image gave it no persistent store).
+enum class RegistryPersistence { kHive, kRam };
+
 // The faults device.ini asks for. Defaults: a healthy terminal.
 struct DeviceConfig {
   // [EOM1]
@@ -24,6 +28,7 @@ struct DeviceConfig {
   CellSet readStoresNothing;              // reads succeed and store no byte
   // [registry]
   std::vector<std::string> deniedKeys;  // paths under HKEY_LOCAL_MACHINE, UTF-8
+  RegistryPersistence persistence = RegistryPersistence::kHive;
   // [files]
   std::optional<std::uint64_t> flashFreeBytes;  // budget for writes under "\Flash Disk"
 };
@@ -37,6 +42,7 @@ struct DeviceConfig {
 // `deny` is a list of key paths separated the same way; a path that holds a
 // space or a comma is written in double quotes. A path may start with
 // "HKEY_LOCAL_MACHINE\". A listed key is refused itself; its subkeys are not.
+// `persistence` is "hive" or "ram".
 bool ParseDeviceConfig(std::string_view text, DeviceConfig* config, ParseError* error);
 
 }  // namespace hw::sim

@@ -5,7 +5,9 @@
 #include "platform/simulator/SimulatedTerminal.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -26,6 +28,26 @@ constexpr std::string_view kDeviceName = "EOM1:";
 constexpr UInt32 kGenericAll = 0x10000000u;
 constexpr UInt32 kOpenAlways = 4;
 constexpr UInt32 kKeySetValue = 0x0002;
+constexpr char kRestartLogName[] = "restarts.log";
+
+// "2026-12-08 14:02:11 warm reset", in the terminal's local time.
+std::string RestartLine() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+  return std::string(stamp) + " warm reset\r\n";
+}
+
+void EndTheProgram() {
+  std::fflush(nullptr);  // the lines printed before the reset reach the console
+  std::_Exit(0);
+}
 
 std::string Located(std::string_view file, int line, std::string_view reason) {
   return std::string(file) + ":" + std::to_string(line) + ": " + std::string(reason);
@@ -122,7 +144,8 @@ SimulatedTerminal::SimulatedTerminal(fs::path folder, sim::DeviceConfig faults,
       faults_(std::move(faults)),
       eeprom_(folder_ / "eeprom.bin", faults_),
       files_(folder_, faults_.flashFreeBytes),
-      registry_(folder_, std::move(registry), faults_.deniedKeys) {}
+      registry_(folder_, std::move(registry), faults_.deniedKeys, faults_.persistence),
+      restart_(EndTheProgram) {}
 
 SimulatedTerminal::~SimulatedTerminal() = default;
 
@@ -238,6 +261,10 @@ int SimulatedTerminal::SetFileAttributes(const Char* path, UInt32 attributes) {
   return path == nullptr ? 0 : files_.SetAttributes(U16(path), attributes);
 }
 
+int SimulatedTerminal::DeleteFile(const Char* path) {
+  return path == nullptr ? 0 : files_.Remove(U16(path));
+}
+
 int SimulatedTerminal::CloseHandle(Handle handle) {
   if (handle == 0 && !nullDeviceOpens_.empty()) {
     nullDeviceOpens_.pop_back();
@@ -319,6 +346,21 @@ long SimulatedTerminal::RegCloseKey(RegKey key) {
     return sim::kErrorInvalidHandle;
   }
   objects_.erase(it);
+  return kErrorSuccess;
+}
+
+long SimulatedTerminal::RegFlushKey(RegKey key) {
+  if (key != kHkeyLocalMachine && Find(key, Object::Kind::kKey) == nullptr) {
+    return sim::kErrorInvalidHandle;
+  }
+  return registry_.Flush();
+}
+
+UInt32 SimulatedTerminal::SetSystemPowerState(const Char* state, UInt32 stateFlags,
+                                              UInt32 /*options*/) {
+  if (state != nullptr || stateFlags != kPowerStateReset) return kErrorNotSupported;
+  if (!sim::AppendToFile(folder_ / kRestartLogName, RestartLine())) return sim::kErrorWriteFault;
+  restart_();
   return kErrorSuccess;
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -42,6 +43,7 @@ class SimulatedTerminal final : public Platform {
   int WriteFile(Handle file, const void* buffer, UInt32 bytesToWrite,
                 UInt32* bytesWritten, void* overlapped) override;
   int SetFileAttributes(const Char* path, UInt32 attributes) override;
+  int DeleteFile(const Char* path) override;
   int CloseHandle(Handle handle) override;
   long RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 options,
                     UInt32 samDesired, RegKey* result) override;
@@ -51,7 +53,15 @@ class SimulatedTerminal final : public Platform {
   long RegQueryValueEx(RegKey key, const Char* valueName, UInt32* reserved, UInt32* type,
                        UInt8* data, UInt32* dataBytes) override;
   long RegCloseKey(RegKey key) override;
+  long RegFlushKey(RegKey key) override;
+  // A warm reset is written to restarts.log, a line each, and then ends the
+  // program as the terminal's reset would: at once, with exit code 0. It
+  // keeps the registry, flushed or not. Other power states are not modelled.
+  UInt32 SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) override;
   void DebugPrintf(const Char* format, UInt32 value) override;
+
+  // What a warm reset does after it is recorded; tests, which must go on, stay.
+  void OnRestart(std::function<void()> restart) { restart_ = std::move(restart); }
 
  private:
   // One thing a handle stands for: the device, a file or a registry key.
@@ -86,6 +96,7 @@ class SimulatedTerminal final : public Platform {
   // With null_handle every device open is handle 0, so they are counted here.
   std::vector<Object> nullDeviceOpens_;
   std::intptr_t nextHandle_ = 0x100;
+  std::function<void()> restart_;
 };
 
 // The folder the simulator flavour runs on: $HWSETUP_TERMINAL when set and not

@@ -104,4 +104,13 @@ int TerminalFiles::SetAttributes(std::u16string_view path, std::uint32_t attribu
   return ec ? 0 : 1;
 }
 
+int TerminalFiles::Remove(std::u16string_view path) const {
+  TerminalPath mapped;
+  std::error_code ec;
+  if (!Map(path, &mapped)) return 0;
+  const fs::file_status status = fs::status(mapped.host, ec);
+  if (status.type() != fs::file_type::regular || IsReadOnly(status)) return 0;
+  return fs::remove(mapped.host, ec) ? 1 : 0;
+}
+
 }  // namespace hw::sim

@@ -40,6 +40,8 @@ class TerminalFiles {
   // FILE_ATTRIBUTE_READONLY clears the owner-write bit; any other value sets
   // it. 0 when the file is not there.
   int SetAttributes(std::u16string_view path, std::uint32_t attributes) const;
+  // DeleteFile: 0 for a file that is not there, a folder or a read-only file.
+  int Remove(std::u16string_view path) const;
 
  private:
   std::filesystem::path folder_;

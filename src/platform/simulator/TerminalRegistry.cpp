@@ -8,9 +8,12 @@
 
 namespace hw::sim {
 
-TerminalRegistry::TerminalRegistry(std::filesystem::path folder, RegistryFileCache registry,
-                                   const std::vector<std::string>& deniedKeys)
-    : folder_(std::move(folder)), registry_(std::move(registry)) {
+namespace fs = std::filesystem;
+
+TerminalRegistry::TerminalRegistry(fs::path folder, RegistryFileCache registry,
+                                   const std::vector<std::string>& deniedKeys,
+                                   RegistryPersistence persistence)
+    : folder_(std::move(folder)), registry_(std::move(registry)), persistence_(persistence) {
   for (const std::string& key : deniedKeys) deniedKeys_.push_back("HKEY_LOCAL_MACHINE\\" + key);
 }
 
@@ -56,8 +59,27 @@ long TerminalRegistry::SetValue(const std::string& key, const std::string& name,
   RegistryFile& file = registry_.file();
   if (!file.HasKey(key)) return kErrorKeyDeleted;
   if (!file.SetValue(key, name, value)) return kErrorInvalidParameter;
-  if (!registry_.Store()) return kErrorWriteFault;
+  if (!KeepFlushedCopy() || !registry_.Store()) return kErrorWriteFault;
   return kErrorSuccess;
+}
+
+// The set about to be stored replaces registry.reg by a rename, so a second
+// name for the file as it is now keeps it whole: no copy of megabytes.
+bool TerminalRegistry::KeepFlushedCopy() const {
+  if (persistence_ != RegistryPersistence::kHive) return true;
+  const fs::path flushed = folder_ / kFlushedRegistryName;
+  std::error_code ec;
+  if (fs::exists(flushed, ec)) return true;
+  fs::create_hard_link(folder_ / "registry.reg", flushed, ec);
+  if (ec) fs::copy_file(folder_ / "registry.reg", flushed, ec);
+  return !ec;
+}
+
+long TerminalRegistry::Flush() {
+  if (persistence_ == RegistryPersistence::kRam) return kErrorNotSupported;
+  std::error_code ec;
+  fs::remove(folder_ / kFlushedRegistryName, ec);
+  return ec ? kErrorWriteFault : kErrorSuccess;
 }
 
 }  // namespace hw::sim

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/simulator/DeviceConfig.h"
 #include "platform/simulator/RegistryFileCache.h"
 
 namespace hw::sim {
@@ -15,15 +16,25 @@ inline constexpr long kErrorInvalidParameter = 87;
 inline constexpr long kErrorBadDb = 1009;
 inline constexpr long kErrorKeyDeleted = 1018;
 
+// The registry as a cold boot leaves it, beside registry.reg: the hive as
+// last flushed, there only while a set made since is unflushed; and the
+// image's own registry, which a RAM registry returns to.
+inline constexpr char kFlushedRegistryName[] = "registry.hive.reg";
+inline constexpr char kFactoryRegistryName[] = "registry.factory.reg";
+
 // HKEY_LOCAL_MACHINE in registry.reg. Every call sees the file as it is then,
 // so changes made by hand between presses count; the cache parses it only
 // when it changed. Each set is renamed into place. A file that no longer
 // parses is reported and left alone.
+//
+// With a hive, the first set after a flush keeps the file as it was as
+// kFlushedRegistryName, which scripts/cold-boot puts back and a flush drops.
+// An edit by hand is never kept apart: it counts as flushed.
 class TerminalRegistry {
  public:
   // `registry` is the terminal's registry.reg as the terminal's load read it.
   TerminalRegistry(std::filesystem::path folder, RegistryFileCache registry,
-                   const std::vector<std::string>& deniedKeys);
+                   const std::vector<std::string>& deniedKeys, RegistryPersistence persistence);
 
   // Full key paths ("HKEY_LOCAL_MACHINE\Drivers\..."). 0, or a Win32 error:
   // ERROR_FILE_NOT_FOUND for a key that is not there, ERROR_ACCESS_DENIED for
@@ -32,13 +43,18 @@ class TerminalRegistry {
   // ERROR_FILE_NOT_FOUND for a value the key does not hold.
   long QueryValue(const std::string& key, const std::string& name, RegistryValue* value);
   long SetValue(const std::string& key, const std::string& name, const RegistryValue& value);
+  // RegFlushKey: with a hive every set so far becomes what a cold boot keeps;
+  // a RAM registry has no store and refuses, ERROR_NOT_SUPPORTED.
+  long Flush();
 
  private:
   long Refresh();
+  bool KeepFlushedCopy() const;
 
   std::filesystem::path folder_;
   RegistryFileCache registry_;
   std::vector<std::string> deniedKeys_;  // full paths
+  RegistryPersistence persistence_;
 };
 
 }  // namespace hw::sim

@@ -1,4 +1,4 @@
-#include <windows.h>
+#include "platform/win32/CeKernel.h"
 
 #include "platform/win32/Win32Platform.h"
 
@@ -44,6 +44,8 @@ int Win32Platform::SetFileAttributes(const Char* path, UInt32 attributes) {
   return ::SetFileAttributesW(path, attributes);
 }
 
+int Win32Platform::DeleteFile(const Char* path) { return ::DeleteFileW(path); }
+
 int Win32Platform::CloseHandle(Handle handle) { return ::CloseHandle(H(handle)); }
 
 long Win32Platform::RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 options,
@@ -65,6 +67,21 @@ long Win32Platform::RegQueryValueEx(RegKey key, const Char* valueName, UInt32* r
 }
 
 long Win32Platform::RegCloseKey(RegKey key) { return ::RegCloseKey(K(key)); }
+
+long Win32Platform::RegFlushKey(RegKey key) { return ::RegFlushKey(K(key)); }
+
+UInt32 Win32Platform::SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) {
+#if defined(_WIN32_WCE)
+  return ::SetSystemPowerState(state, stateFlags, options);
+#else
+  // The desktop builds of the device flavour only ever run under Wine, and
+  // the desktop's call of this name would suspend the machine.
+  (void)state;
+  (void)stateFlags;
+  (void)options;
+  return kErrorNotSupported;
+#endif
+}
 
 void Win32Platform::DebugPrintf(const Char* format, UInt32 value) {
   Char line[kDebugLineCapacity];

@@ -18,6 +18,7 @@ class Win32Platform : public Platform {
   int WriteFile(Handle file, const void* buffer, UInt32 bytesToWrite, UInt32* bytesWritten,
                 void* overlapped) HW_OVERRIDE;
   int SetFileAttributes(const Char* path, UInt32 attributes) HW_OVERRIDE;
+  int DeleteFile(const Char* path) HW_OVERRIDE;
   int CloseHandle(Handle handle) HW_OVERRIDE;
   long RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 options, UInt32 samDesired,
                     RegKey* result) HW_OVERRIDE;
@@ -26,6 +27,8 @@ class Win32Platform : public Platform {
   long RegQueryValueEx(RegKey key, const Char* valueName, UInt32* reserved, UInt32* type,
                        UInt8* data, UInt32* dataBytes) HW_OVERRIDE;
   long RegCloseKey(RegKey key) HW_OVERRIDE;
+  long RegFlushKey(RegKey key) HW_OVERRIDE;
+  UInt32 SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) HW_OVERRIDE;
   void DebugPrintf(const Char* format, UInt32 value) HW_OVERRIDE;
 };
 

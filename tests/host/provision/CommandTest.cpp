@@ -15,7 +15,8 @@ using test::RunProgram;
 using Lines = std::vector<std::string>;
 
 const Lines kUsage = {"usage: HWProvision report [--out FILE]", "       HWProvision save FILE",
-                      "       HWProvision apply FILE [--dry-run] [--out FILE]"};
+                      "       HWProvision apply FILE [--dry-run] [--out FILE]",
+                      "       HWProvision sync [--restart] [--out FILE]"};
 
 TEST(CommandLine, UsageErrorsPrintTheReasonAndTheUsage) {
   const struct {
@@ -34,6 +35,10 @@ TEST(CommandLine, UsageErrorsPrintTheReasonAndTheUsage) {
       {{u"apply", u"a", u"--out"}, "HWProvision: --out needs a FILE"},
       {{u"apply", u"a", u"--out", u"x", u"--out", u"y"}, "HWProvision: --out given twice"},
       {{u"apply", u"a", u"--force"}, "HWProvision: this command takes no option \"--force\""},
+      {{u"sync", u"a"}, "HWProvision: one argument too many: \"a\""},
+      {{u"apply", u"a", u"--restart"}, "HWProvision: this command takes no option \"--restart\""},
+      {{u"sync", u"--restart", u"--restart"},
+       "HWProvision: this command takes no option \"--restart\""},
   };
   for (const auto& c : cases) {
     RecordingPlatform os;

@@ -37,6 +37,13 @@ class FakeProgramIo final : public ProgramIo {
     open_.push_back(path);
     return static_cast<File>(open_.size() - 1);
   }
+  File OpenForAppending(const char16_t* path) override {
+    for (const auto& refused : unwritable) {
+      if (refused == path) return kNoFile;
+    }
+    open_.push_back(path);
+    return static_cast<File>(open_.size() - 1);
+  }
   bool Write(File file, const std::uint8_t* data, std::uint32_t size) override {
     files[open_.at(static_cast<std::size_t>(file))].append(reinterpret_cast<const char*>(data),
                                                            size);

@@ -139,6 +139,7 @@ TEST_F(RegistryTest, TheFileIsReplacedWholeAndNoTemporaryFileStays) {
             before)
       << "a reader of the old file sees all of it";
   EXPECT_NE(ReadFile("registry.reg"), before);
+  ASSERT_EQ(os->RegFlushKey(kHkeyLocalMachine), 0);
   EXPECT_EQ(Listing(), files);
 }
 

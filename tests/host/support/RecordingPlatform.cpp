@@ -169,6 +169,12 @@ int RecordingPlatform::SetFileAttributes(const char16_t* path, std::uint32_t att
   return 1;
 }
 
+int RecordingPlatform::DeleteFile(const char16_t* path) {
+  calls.push_back("DeleteFile(" + Quoted(path) + ")");
+  if (readOnly.count(path)) return 0;
+  return files.erase(path) == 1 ? 1 : 0;
+}
+
 int RecordingPlatform::CloseHandle(Handle handle) {
   calls.push_back("CloseHandle(" + std::to_string(handle) + ")");
   if (open_.erase(handle) == 1) {
@@ -244,6 +250,20 @@ long RecordingPlatform::RegCloseKey(RegKey key) {
   if (openKeys_.erase(key) == 1) return kErrorSuccess;
   faults.push_back("RegCloseKey of a key that is not open");
   return kErrorFileNotFound;
+}
+
+long RecordingPlatform::RegFlushKey(RegKey key) {
+  calls.push_back("RegFlushKey(" + std::string(key == kHkeyLocalMachine ? "HKLM" : "other") + ")");
+  return flushResult;
+}
+
+std::uint32_t RecordingPlatform::SetSystemPowerState(const char16_t* state,
+                                                     std::uint32_t stateFlags,
+                                                     std::uint32_t options) {
+  calls.push_back("SetSystemPowerState(" + Quoted(state) + ", " + Hex(stateFlags) + ", " +
+                  Hex(options) + ")");
+  ++resets;
+  return powerStateResult;
 }
 
 void RecordingPlatform::DebugPrintf(const char16_t* format, std::uint32_t value) {

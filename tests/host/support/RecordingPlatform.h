@@ -38,6 +38,11 @@ class RecordingPlatform : public Platform {
   std::map<std::u16string, std::map<std::u16string, std::u16string>> keys;
   std::set<std::u16string> deniedKeys;
   std::set<std::u16string> failSetValue;  // value names whose set fails
+  long flushResult = 0;                    // what RegFlushKey answers
+
+  // Warm resets asked for: SetSystemPowerState returns `powerStateResult`.
+  int resets = 0;
+  std::uint32_t powerStateResult = 0;
 
   std::vector<std::string> calls;       // every call, in order
   std::vector<std::string> debugLines;  // formatted debug output, UTF-8
@@ -59,6 +64,7 @@ class RecordingPlatform : public Platform {
   int WriteFile(Handle file, const void* buffer, std::uint32_t bytesToWrite,
                 std::uint32_t* bytesWritten, void* overlapped) override;
   int SetFileAttributes(const char16_t* path, std::uint32_t attributes) override;
+  int DeleteFile(const char16_t* path) override;
   int CloseHandle(Handle handle) override;
   long RegOpenKeyEx(RegKey root, const char16_t* subKey, std::uint32_t options,
                     std::uint32_t samDesired, RegKey* result) override;
@@ -68,6 +74,9 @@ class RecordingPlatform : public Platform {
   long RegQueryValueEx(RegKey key, const char16_t* valueName, std::uint32_t* reserved,
                        std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataBytes) override;
   long RegCloseKey(RegKey key) override;
+  long RegFlushKey(RegKey key) override;
+  std::uint32_t SetSystemPowerState(const char16_t* state, std::uint32_t stateFlags,
+                                    std::uint32_t options) override;
   void DebugPrintf(const char16_t* format, std::uint32_t value) override;
 
  private:

@@ -36,6 +36,7 @@ class FakeTerminal final : public hw::Platform {
     return 1;
   }
   int SetFileAttributes(const wchar_t*, hw::UInt32) override { return 1; }
+  int DeleteFile(const wchar_t*) override { return 0; }
   int CloseHandle(hw::Handle) override { return 1; }
   long RegOpenKeyEx(hw::RegKey, const wchar_t*, hw::UInt32, hw::UInt32,
                     hw::RegKey*) override {
@@ -50,6 +51,10 @@ class FakeTerminal final : public hw::Platform {
     return hw::kErrorFileNotFound;
   }
   long RegCloseKey(hw::RegKey) override { return 0; }
+  long RegFlushKey(hw::RegKey) override { return 0; }
+  hw::UInt32 SetSystemPowerState(const wchar_t*, hw::UInt32, hw::UInt32) override {
+    return hw::kErrorNotSupported;
+  }
   void DebugPrintf(const wchar_t* format, hw::UInt32) override { trace.emplace_back(format); }
 };
 

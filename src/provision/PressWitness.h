@@ -1,0 +1,30 @@
+#pragma once
+
+#include "eeprom/Label.h"
+#include "provision/Text.h"
+#include "setup/MessageBoxOwner.h"
+
+namespace hw {
+
+// The page a press runs on, without a window: the label's text is not
+// needed (the cell is read back instead), and a message box the dialog
+// would show becomes the item's failure reason.
+class PressWitness : public Label, public MessageBoxOwner {
+ public:
+  PressWitness() { message_[0] = 0; }
+  void SetText(const Char*) HW_OVERRIDE {}
+  void ShowMessage(const Char* text, const Char*) HW_OVERRIDE;
+  const Char* message() const { return message_[0] != 0 ? message_ : NULL; }
+
+ private:
+  Char message_[64];
+};
+
+// "; not made permanent: RegFlushKey failed with error N" after the line of
+// an item whose registry group a flush did not commit (a RAM registry
+// without a store always refuses). Nothing when it did: true then.
+bool AppendFlushResult(long flushed, TextLine& line);
+// ", N not made permanent" in a result line; nothing when N is 0.
+void AppendNotPermanentCount(UInt32 count, TextLine& line);
+
+}  // namespace hw

@@ -1,0 +1,145 @@
+#include "provision/Sync.h"
+
+#include "provision/ExitCodes.h"
+#include "provision/PressWitness.h"
+#include "provision/Report.h"
+#include "provision/Selections.h"
+#include "setup/ApplySelection.h"
+
+namespace hw {
+
+const Char kRestartMarker[] = HW_TEXT("\\Flash Disk\\HWProvision.restart");
+
+namespace {
+
+const char kMarkerText[] =
+    "HWProvision sync restarted the terminal to load the driver values it restored.\r\n"
+    "The next sync that finds nothing to restore removes this file.\r\n";
+
+bool MarkerPresent(Platform& os) {
+  const Handle file =
+      os.CreateFile(kRestartMarker, kGenericRead, kFileShareRead, NULL, kOpenExisting, 0, 0);
+  if (file == kInvalidHandleValue) return false;
+  os.CloseHandle(file);
+  return true;
+}
+
+bool LeaveMarker(Platform& os) {
+  const Handle file = os.CreateFile(kRestartMarker, kGenericWrite, 0, NULL, kCreateAlways, 0, 0);
+  if (file == kInvalidHandleValue) return false;
+  const UInt32 size = sizeof kMarkerText - 1;
+  UInt32 written = 0;
+  os.WriteFile(file, kMarkerText, size, &written, NULL);
+  os.CloseHandle(file);
+  return written == size;
+}
+
+void AppendRestoreFailure(const ModuleAudit& before, const ModuleAudit& after,
+                          const Char* message, bool afterRestart, TextLine& line) {
+  line.Append(HW_TEXT("FAILED: "));
+  if (afterRestart) {
+    line.Append(HW_TEXT("still differs after a restart: "));
+    AppendDifferences(before.differences, before.differenceCount, line);
+    if (message == NULL && after.verdict == ModuleAudit::kConsistent) {
+      line.Append(HW_TEXT("; restored again"));
+      return;
+    }
+    line.Append(HW_TEXT("; after restoring: "));
+  }
+  if (message != NULL) {
+    line.Append(HW_TEXT("the install showed ")).AppendQuoted(message);
+    if (after.differenceCount > 0) line.Append(HW_TEXT("; "));
+  }
+  AppendDifferences(after.differences, after.differenceCount, line);
+}
+
+}  // namespace
+
+SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool afterRestart,
+                       TextLine& line, bool* madePermanent) {
+  *madePermanent = true;
+  ModuleAudit before;
+  AuditModule(os, channel, module, &before);
+  AppendCellColumns(before, line);
+  switch (before.verdict) {
+    case ModuleAudit::kConsistent: line.Append(HW_TEXT("consistent")); return kSyncConsistent;
+    case ModuleAudit::kNotManaged: line.Append(HW_TEXT("not managed")); return kSyncNotManaged;
+    case ModuleAudit::kUnknownValue:
+      line.Append(HW_TEXT("left alone: no button writes ")).AppendHexByte(before.value);
+      return kSyncLeftAlone;
+    case ModuleAudit::kCellUnreadable:
+    case ModuleAudit::kNoVerdict:
+      line.Append(HW_TEXT("left alone: the cell cannot be read"));
+      return kSyncUnreadable;
+    case ModuleAudit::kInconsistent: break;
+  }
+  PressWitness witness;
+  const long flushed =
+      RunProvisioningStep(os, SelectionWriting(module, before.value)->step, witness);
+  ModuleAudit after;
+  AuditModule(os, channel, module, &after);
+  SyncOutcome outcome = kSyncRestored;
+  if (!afterRestart && witness.message() == NULL && after.verdict == ModuleAudit::kConsistent) {
+    line.Append(HW_TEXT("restored"));
+  } else {
+    outcome = kSyncFailed;
+    AppendRestoreFailure(before, after, witness.message(), afterRestart, line);
+  }
+  *madePermanent = AppendFlushResult(flushed, line);
+  return outcome;
+}
+
+int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& out,
+            bool* restartNow) {
+  *restartNow = false;
+  const bool afterRestart = MarkerPresent(os);
+  UInt32 counts[kSyncFailed + 1] = {0, 0, 0, 0, 0, 0};  // by SyncOutcome
+  UInt32 notPermanent = 0;
+  for (size_t i = 0; i < kModuleCellCount; ++i) {
+    const Module module = kModuleCells[i].module;
+    if (!ProvisionsTheOs(module)) continue;
+    TextLine line;
+    bool madePermanent = true;
+    const SyncOutcome outcome = SyncModule(os, channel, module, afterRestart, line, &madePermanent);
+    ++counts[outcome];
+    notPermanent += madePermanent ? 0 : 1;
+    out.Line(line);
+  }
+  const UInt32 unsettled = counts[kSyncRestored] + counts[kSyncFailed] + counts[kSyncUnreadable];
+  int exit = counts[kSyncFailed] + counts[kSyncUnreadable] > 0 ? kExitFailed : kExitOk;
+  if (afterRestart && unsettled == 0) {
+    os.DeleteFile(kRestartMarker);
+  }
+  if (restart && counts[kSyncRestored] > 0 && exit == kExitOk) {
+    if (LeaveMarker(os)) {
+      out.Line(HW_TEXT("restart: the terminal restarts now, so that the drivers load what was "
+                       "restored"));
+      *restartNow = true;
+    } else {
+      os.DeleteFile(kRestartMarker);
+      TextLine line;
+      line.Append(kRestartMarker).Append(HW_TEXT(" cannot be written: the terminal is not "
+                                                 "restarted, lest it restart again and again"));
+      out.Line(line);
+      exit = kExitFailed;
+    }
+  }
+  TextLine result;
+  result.Append(HW_TEXT("result: ")).AppendDecimal(counts[kSyncRestored]);
+  result.Append(HW_TEXT(" restored, ")).AppendDecimal(counts[kSyncConsistent]);
+  result.Append(HW_TEXT(" consistent, ")).AppendDecimal(counts[kSyncFailed]);
+  result.Append(HW_TEXT(" FAILED"));
+  AppendNotPermanentCount(notPermanent, result);
+  result.Append(HW_TEXT(" (exit ")).AppendDecimal(exit).Append(HW_TEXT(")"));
+  out.Line(result);
+  return exit;
+}
+
+UInt32 RestartTerminal(Platform& os) {
+  const UInt32 error = os.SetSystemPowerState(NULL, kPowerStateReset, kPowerForce);
+  // Success that returns is a reset under way: the marker must outlive it.
+  if (error != 0) os.DeleteFile(kRestartMarker);
+  return error;
+}
+
+}  // namespace hw
