@@ -4,54 +4,13 @@
 
 #include <functional>
 
-#include "RecordingPlatform.h"
+#include "FactoryOs.h"
 #include "provision/Report.h"
-#include "setup/PsConfigInstall.h"
-#include "setup/RegistryProvisioning.h"
 
 namespace hw {
 namespace {
 
-using test::RecordingPlatform;
-using Values = std::map<std::u16string, std::u16string>;
-using Bytes = std::vector<std::uint8_t>;
-
-const Values kUsbOn = {{u"Dll", u"hcd_hsh1.dll"}, {u"IsrDll", u"giisr.dll"}, {u"Prefix", u"HCD"}};
-const Values kUsbOff = {{u"Dll", u"xxx"}, {u"IsrDll", u"xxx"}, {u"Prefix", u"HCD"}};
-const Values kUsi = {{u"Dll", u"sdcsd40n.dll"},
-                     {u"Prefix", u"SSI"},
-                     {u"Instance0", u"SDCSD40N:SDCSD40N1"},
-                     {u"Instance1", u"SDCSD40N:SDCSD40N1"},
-                     {u"Class", u"NDIS"}};
-const Values kMurata = {{u"Dll", u"GarnetSDN.dll"},
-                        {u"Prefix", u"NDL"},
-                        {u"Instance0", u"GarnetSDN:GarnetSDN1"},
-                        {u"Instance1", u"GarnetSDN:GarnetSDN1"},
-                        {u"Class", u"NDIS"}};
-const std::u16string kFlash = kPsConfigDestination;
-
-// Sources longer than one comparison piece (512 bytes), with different bytes.
-Bytes Source(std::size_t size, std::uint8_t seed) {
-  Bytes bytes(size);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(seed + i * 7);
-  return bytes;
-}
-const Bytes kSource = Source(1300, 1);
-const Bytes kSource1 = Source(700, 2);
-
-// The factory image: the USB host driver on, both card keys with the USI SD40
-// set, both sources, nothing in flash; a blank EEPROM.
-struct Terminal {
-  RecordingPlatform os;
-  Terminal() {
-    os.eeprom.fill(0xFF);
-    os.keys[kUsbHostDriverKey] = kUsbOn;
-    os.keys[kWifiCardKey4319] = kUsi;
-    os.keys[kWifiCardKey4329] = kUsi;
-    os.files[kPsConfigSource] = kSource;
-    os.files[kPsConfig1Source] = kSource1;
-  }
-};
+using namespace test;  // the factory terminal and its values
 
 // The report line of one module, cut at " | " into cell, holds and verdict.
 std::vector<std::string> AuditLine(RecordingPlatform& os, Module module) {
@@ -172,7 +131,7 @@ const AuditCase kCases[] = {
 
 TEST(Audit, VerdictsFollowTheButtonThatWritesTheCellsValue) {
   for (const AuditCase& c : kCases) {
-    Terminal terminal;
+    FactoryOs terminal;
     terminal.os.eeprom[CellOf(c.module).address] = c.value;
     c.change(terminal.os);
     const std::vector<std::string> parts = AuditLine(terminal.os, c.module);
@@ -186,7 +145,7 @@ TEST(Audit, VerdictsFollowTheButtonThatWritesTheCellsValue) {
 
 TEST(Audit, OnlyReadsAndClosesWhatItOpens) {
   for (const AuditCase& c : kCases) {
-    Terminal terminal;
+    FactoryOs terminal;
     terminal.os.eeprom[CellOf(c.module).address] = c.value;
     c.change(terminal.os);
     AuditLine(terminal.os, c.module);
@@ -214,7 +173,7 @@ TEST(Audit, ModulesWhoseButtonsOnlyWriteTheCellShowTheLabelAlone) {
       {kPowerChip, 0x00, "power chip   cell 0xA9 = 0x00  None"},
   };
   for (const auto& c : cases) {
-    Terminal terminal;
+    FactoryOs terminal;
     terminal.os.eeprom[CellOf(c.module).address] = c.value;
     EXPECT_EQ(AuditLine(terminal.os, c.module), std::vector<std::string>{c.line});
   }

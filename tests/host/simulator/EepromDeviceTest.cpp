@@ -49,7 +49,8 @@ TEST_F(EepromDeviceTest, WriteChangesOnlyItsCellInTheFile) {
   EXPECT_EQ(ReadFile("eeprom.bin"), image_);
   EXPECT_EQ(Listing(),
             (std::vector<std::string>{"Flash Disk", "Windows", "Windows/PSconfig.psr",
-                                      "Windows/PSconfig1.psr", "eeprom.bin", "registry.reg"}));
+                                      "Windows/PSconfig1.psr", "eeprom.bin",
+                                      "registry.factory.reg", "registry.reg"}));
 }
 
 TEST_F(EepromDeviceTest, SeesTheFileChangedFromOutsideBetweenRequests) {

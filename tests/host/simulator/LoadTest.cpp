@@ -32,6 +32,7 @@ const Malformed kMalformed[] = {
     {"device.ini", "[registry]\ndeny = \"Drivers\\BuiltIn\n", 2},
     {"device.ini", "[registry]\ndeny = Drivers\\\\BuiltIn\n", 2},
     {"device.ini", "[files]\nflash_free_bytes = lots\n", 2},
+    {"device.ini", "[registry]\npersistence = flash\n", 2},
     {"device.ini", "[files]\nfail_read = 0x11\n", 2},
     {"device.ini", "[EOM1]\n\n[EOM1\n", 3},
     {"registry.reg", "REGEDIT4\r\n", 1},
@@ -94,6 +95,7 @@ TEST_F(LoadTest, DeviceIniToleratesCaseSpaceAndComments) {
       "NULL_HANDLE  =  On   # zero\r\n"
       "[REGISTRY]\n"
       "deny = \"Drivers\\My Key\", HKEY_LOCAL_MACHINE\\Ident\n"
+      "Persistence = RAM\n"
       "[files]\n"
       "flash_free_bytes = 0\n";
   sim::DeviceConfig config;
@@ -103,6 +105,7 @@ TEST_F(LoadTest, DeviceIniToleratesCaseSpaceAndComments) {
   EXPECT_TRUE(config.nullHandle);
   EXPECT_EQ(config.deniedKeys, (std::vector<std::string>{"Drivers\\My Key", "Ident"}));
   EXPECT_EQ(config.flashFreeBytes, 0u);
+  EXPECT_EQ(config.persistence, sim::RegistryPersistence::kRam);
   EXPECT_TRUE(config.failRead.none());
 }
 

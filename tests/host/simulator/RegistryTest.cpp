@@ -14,19 +14,6 @@ constexpr char16_t kCard4319[] =
     u"Drivers\\SDCARD\\ClientDrivers\\Custom\\MANF-02D0-CARDID-4319-FUNC-1";
 constexpr std::uint32_t kKeyRead = 0x20019;
 
-long SetString(Platform& os, const char16_t* key, const char16_t* name, std::u16string text,
-               std::uint32_t access = kKeyAllAccess) {
-  RegKey handle = 0;
-  if (const long status = os.RegOpenKeyEx(kHkeyLocalMachine, key, 0, access, &handle)) {
-    return status;
-  }
-  const long status =
-      os.RegSetValueEx(handle, name, 0, kRegSz, reinterpret_cast<const std::uint8_t*>(text.c_str()),
-                       static_cast<std::uint32_t>((text.size() + 1) * 2));
-  EXPECT_EQ(os.RegCloseKey(handle), 0);
-  return status;
-}
-
 std::string Utf16LeWithBom(const std::string& utf8) {
   std::u16string units;
   EXPECT_TRUE(sim::Utf8ToUtf16(utf8, &units));

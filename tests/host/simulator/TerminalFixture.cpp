@@ -62,6 +62,19 @@ std::unique_ptr<SimulatedTerminal> TerminalTest::Load() const {
   return terminal;
 }
 
+long SetString(Platform& os, const char16_t* key, const char16_t* name, std::u16string text,
+               std::uint32_t access) {
+  RegKey handle = 0;
+  if (const long status = os.RegOpenKeyEx(kHkeyLocalMachine, key, 0, access, &handle)) {
+    return status;
+  }
+  const long status =
+      os.RegSetValueEx(handle, name, 0, kRegSz, reinterpret_cast<const std::uint8_t*>(text.c_str()),
+                       static_cast<std::uint32_t>((text.size() + 1) * 2));
+  EXPECT_EQ(os.RegCloseKey(handle), 0);
+  return status;
+}
+
 Handle OpenEeprom(Platform& os) {
   return os.CreateFile(u"EOM1:", kGenericRead | kGenericWrite, kFileShareRead | kFileShareWrite,
                        nullptr, kOpenExisting, 0, 0);

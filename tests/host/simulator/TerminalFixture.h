@@ -40,6 +40,9 @@ int RunNewTerminal(const std::string& arguments);
 fs::path MakeTemporaryFolder();
 
 Handle OpenEeprom(Platform& os);
+// Sets a REG_SZ value of an existing key under HKEY_LOCAL_MACHINE.
+long SetString(Platform& os, const char16_t* key, const char16_t* name, std::u16string text,
+               std::uint32_t access = kKeyAllAccess);
 Handle OpenForRead(Platform& os, const char16_t* path);
 Handle OpenForWrite(Platform& os, const char16_t* path);
 

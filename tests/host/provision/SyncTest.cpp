@@ -1,0 +1,180 @@
+// sync over the recording fake: what each module's cell and OS lead to, what
+// is written, and the restart with its guard.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+#include "FactoryOs.h"
+#include "FakeProgramIo.h"
+#include "provision/Sync.h"
+
+namespace hw {
+namespace {
+
+using namespace test;  // the factory terminal and its values
+using Lines = std::vector<std::string>;
+
+struct SyncCase {
+  const char* what;
+  Module module;
+  std::uint8_t value;
+  std::function<void(RecordingPlatform&)> change;
+  SyncOutcome outcome;
+  const char* ending;  // the line after "| "
+  std::size_t sets;    // registry values written, then one flush; or a file installed
+};
+
+void Nothing(RecordingPlatform&) {}
+
+const SyncCase kCases[] = {
+    {"3G fitted, driver on", k3G, 0x11, Nothing, kSyncConsistent, "consistent", 0},
+    {"no 3G on the factory image", k3G, 0xFF, Nothing, kSyncRestored, "restored", 2},
+    {"CDMA2000, driver off", k3G, 0x12,
+     [](RecordingPlatform& os) { os.keys[kUsbHostDriverKey] = kUsbOff; }, kSyncRestored,
+     "restored", 2},
+    {"flush refused by a RAM registry", k3G, 0xFF,
+     [](RecordingPlatform& os) { os.flushResult = 50; }, kSyncRestored,
+     "restored; not made permanent: RegFlushKey failed with error 50", 2},
+    {"key missing: never created", k3G, 0x11,
+     [](RecordingPlatform& os) { os.keys.erase(kUsbHostDriverKey); }, kSyncFailed,
+     "FAILED: HCD_HSH1 key is missing", 0},
+    {"a set refused", k3G, 0xFF, [](RecordingPlatform& os) { os.failSetValue = {u"IsrDll"}; },
+     kSyncFailed, "FAILED: HCD_HSH1 IsrDll is \"giisr.dll\", wants \"xxx\"", 2},
+    {"a 3G code no button writes", k3G, 0x05, Nothing, kSyncLeftAlone,
+     "left alone: no button writes 0x05", 0},
+    {"3G cell unreadable", k3G, 0x11, [](RecordingPlatform& os) { os.failRead = {0x91}; },
+     kSyncUnreadable, "left alone: the cell cannot be read", 0},
+    {"8XQF cell, USI SD40 driver", kWifi, 0x10, Nothing, kSyncRestored, "restored", 8},
+    {"USI SD40 in both", kWifi, 0x01, Nothing, kSyncConsistent, "consistent", 0},
+    {"2to1 leaves the driver", kWifi, 0xFF,
+     [](RecordingPlatform& os) { os.keys[kWifiCardKey4329] = kMurata; }, kSyncNotManaged,
+     "not managed", 0},
+    {"a card key missing", kWifi, 0x10, [](RecordingPlatform& os) { os.keys.erase(kWifiCardKey4329); },
+     kSyncFailed, "FAILED: card 4329 key is missing", 4},
+    {"nothing in flash", kBluetooth, 0xFF, Nothing, kSyncRestored, "restored", 1},
+    {"46LCS3 cell, 2to1 file", kBluetooth, 0x01,
+     [](RecordingPlatform& os) { os.files[kFlash] = kSource; }, kSyncRestored, "restored", 1},
+    {"2to1 installed", kBluetooth, 0xFF, [](RecordingPlatform& os) { os.files[kFlash] = kSource; },
+     kSyncConsistent, "consistent", 0},
+    {"source missing", kBluetooth, 0xFF,
+     [](RecordingPlatform& os) { os.files.erase(kPsConfigSource); }, kSyncFailed,
+     "FAILED: the install showed \"Setup Failed!\"; \\Windows\\PSconfig.psr is missing", 0},
+    {"None leaves the file", kBluetooth, 0x00, Nothing, kSyncNotManaged, "not managed", 0},
+};
+
+TEST(Sync, RestoresWhatTheCellsButtonLeavesAndReadsItBack) {
+  for (const SyncCase& c : kCases) {
+    FactoryOs terminal;
+    RecordingPlatform& os = terminal.os;
+    os.eeprom[CellOf(c.module).address] = c.value;
+    c.change(os);
+    EepromChannel channel(os);
+    ASSERT_TRUE(channel.Open());
+    TextLine line;
+    bool madePermanent = false;
+    EXPECT_EQ(SyncModule(os, channel, c.module, false, line, &madePermanent), c.outcome) << c.what;
+    const std::string text = Utf8(line.text());
+    EXPECT_EQ(text.substr(text.find("| ") + 2), c.ending) << c.what;
+    EXPECT_EQ(madePermanent, os.flushResult == 0 || c.outcome != kSyncRestored) << c.what;
+
+    // The cell already holds the value: a sync never writes it, nor traces.
+    for (const std::string& call : os.CallsNamed("DeviceIoControl")) {
+      EXPECT_EQ(call.substr(call.find(", ") + 2, 3), "2, ") << c.what << ": " << call;
+    }
+    EXPECT_TRUE(os.debugLines.empty()) << c.what;
+    const bool registryGroup = c.module != kBluetooth && c.outcome != kSyncConsistent &&
+                               c.outcome != kSyncNotManaged && c.outcome != kSyncLeftAlone &&
+                               c.outcome != kSyncUnreadable;
+    const std::size_t files = c.module == kBluetooth ? c.sets : 0;
+    EXPECT_EQ(os.CallsNamed("RegSetValueEx").size(), c.module == kBluetooth ? 0 : c.sets) << c.what;
+    EXPECT_EQ(os.CallsNamed("RegFlushKey").size(), registryGroup ? 1u : 0u) << c.what;
+    EXPECT_EQ(os.CallsNamed("WriteFile").size(), files) << c.what;
+    EXPECT_TRUE(os.OpenFiles().empty()) << c.what;
+    EXPECT_TRUE(os.faults.empty()) << c.what;
+  }
+}
+
+// A terminal whose 3G driver differs from its cell, and HWProvision's run on it.
+struct RestartRun {
+  FactoryOs terminal;
+  FakeProgramIo io;
+  int Run(std::vector<std::u16string> arguments) {
+    return RunProgram(std::move(arguments), &terminal.os, io);
+  }
+  bool Marker() const { return terminal.os.files.count(kRestartMarker) == 1; }
+  std::string Last() const { return io.console.empty() ? "" : io.console.back(); }
+};
+
+TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
+  const struct {
+    const char* what;
+    bool markerBefore;
+    bool consistent;  // the factory image agrees with the cells
+    std::uint32_t powerStateResult;
+    int exit;
+    int resets;
+    bool markerAfter;
+    const char* last;
+  } cases[] = {
+      {"a restore restarts and leaves the marker", false, false, 0, 0, 1, true,
+       "result: 2 restored, 0 consistent, 0 FAILED (exit 0)"},
+      {"after the restart it still differs", true, false, 0, 1, 0, true,
+       "result: 0 restored, 0 consistent, 2 FAILED (exit 1)"},
+      {"after the restart all agree", true, true, 0, 0, 0, false,
+       "result: 0 restored, 2 consistent, 0 FAILED (exit 0)"},
+      {"a consistent terminal is not restarted", false, true, 0, 0, 0, false,
+       "result: 0 restored, 2 consistent, 0 FAILED (exit 0)"},
+      {"the terminal refuses the restart", false, false, 87, 1, 1, false,
+       "result: restart refused (exit 1)"},
+  };
+  for (const auto& c : cases) {
+    RestartRun run;
+    RecordingPlatform& os = run.terminal.os;
+    if (c.markerBefore) os.files[kRestartMarker] = {'x'};
+    if (c.consistent) {
+      os.eeprom[CellOf(k3G).address] = 0x11;
+      os.files[kFlash] = kSource;
+    }
+    os.powerStateResult = c.powerStateResult;
+    EXPECT_EQ(run.Run({u"sync", u"--restart", u"--out", u"r.txt"}), c.exit) << c.what;
+    EXPECT_EQ(os.resets, c.resets) << c.what;
+    EXPECT_EQ(run.Marker(), c.markerAfter) << c.what;
+    EXPECT_EQ(run.Last(), c.last) << c.what;
+    EXPECT_EQ(CrlfLines(run.io.files[u"r.txt"]), run.io.console) << c.what;
+    EXPECT_EQ(run.io.OpenCount(), 0u) << c.what << ": the result file is closed";
+    if (c.resets == 1) {
+      EXPECT_EQ(os.CallsNamed("SetSystemPowerState").back(),
+                "SetSystemPowerState(null, 0x800000, 0x1000)");
+    }
+  }
+}
+
+TEST(Sync, DoesNotRestartWhenTheMarkerCannotBeWritten) {
+  RestartRun run;
+  run.terminal.os.writableFolders.clear();  // flash refuses every file
+  run.terminal.os.files[kFlash] = kSource;  // so that Bluetooth agrees
+  EXPECT_EQ(run.Run({u"sync", u"--restart"}), 1);
+  EXPECT_EQ(run.terminal.os.resets, 0);
+  EXPECT_EQ(run.io.console.at(run.io.console.size() - 2),
+            "\\Flash Disk\\HWProvision.restart cannot be written: the terminal is not restarted, "
+            "lest it restart again and again");
+}
+
+TEST(Sync, AConsistentTerminalIsOnlyRead) {
+  RestartRun run;
+  run.terminal.os.eeprom[CellOf(k3G).address] = 0x11;
+  run.terminal.os.files[kFlash] = kSource;
+  EXPECT_EQ(run.Run({u"sync", u"--restart"}), 0);
+  const std::set<std::string> reads = {"RegOpenKeyEx", "RegQueryValueEx", "RegCloseKey",
+                                       "CreateFile",   "ReadFile",        "CloseHandle",
+                                       "DeviceIoControl"};
+  for (const std::string& call : run.terminal.os.calls) {
+    EXPECT_EQ(reads.count(call.substr(0, call.find('('))), 1u) << call;
+    EXPECT_EQ(call.find("0xF003F"), std::string::npos) << call << ": opened for writing";
+    EXPECT_EQ(call.find("0x40000000"), std::string::npos) << call << ": opened for writing";
+  }
+}
+
+}  // namespace
+}  // namespace hw
