@@ -34,8 +34,8 @@ bool LeaveMarker(Platform& os) {
   return written == size;
 }
 
-void AppendRestoreFailure(const ModuleAudit& before, const ModuleAudit& after,
-                          const Char* message, bool afterRestart, TextLine& line) {
+void AppendRestoreFailure(const ModuleAudit& before, const ModuleAudit& after, const Char* message,
+                          bool afterRestart, TextLine& line) {
   line.Append(HW_TEXT("FAILED: "));
   if (afterRestart) {
     line.Append(HW_TEXT("still differs after a restart: "));
@@ -112,14 +112,16 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
   }
   if (restart && counts[kSyncRestored] > 0 && exit == kExitOk) {
     if (LeaveMarker(os)) {
-      out.Line(HW_TEXT("restart: the terminal restarts now, so that the drivers load what was "
-                       "restored"));
+      out.Line(
+          HW_TEXT("restart: the terminal restarts now, so that the drivers load what was "
+                  "restored"));
       *restartNow = true;
     } else {
       os.DeleteFile(kRestartMarker);
       TextLine line;
-      line.Append(kRestartMarker).Append(HW_TEXT(" cannot be written: the terminal is not "
-                                                 "restarted, lest it restart again and again"));
+      line.Append(kRestartMarker)
+          .Append(HW_TEXT(" cannot be written: the terminal is not "
+                          "restarted, lest it restart again and again"));
       out.Line(line);
       exit = kExitFailed;
     }

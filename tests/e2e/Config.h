@@ -12,6 +12,7 @@ struct Config {
   std::filesystem::path deviceExe;
   std::filesystem::path workDir;     // one folder per case is made here
   std::filesystem::path wineStderr;  // the file Wine's debug output of our children lands in
+  std::filesystem::path coldBoot;    // scripts/cold-boot, a program of the host
 };
 
 const Config& TheConfig();

@@ -1,6 +1,6 @@
 // The end-to-end driver. Run by the ctest script with the paths it needs:
 //   driver.exe --template DIR --simulator EXE --device EXE --work DIR
-//              --wine-stderr FILE [gtest flags]
+//              --wine-stderr FILE --cold-boot SCRIPT [gtest flags]
 // and by scripts/run-terminal to steer a tool that is already running:
 //   driver.exe --show-page N   settle the window at the origin, select tab N
 //                              (1 or 2) and print the screen area of the
@@ -142,6 +142,8 @@ int main(int argc, char** argv) {
       config.workDir = WindowsPath(args[++i]);
     } else if (arg == "--wine-stderr" && hasValue) {
       config.wineStderr = WindowsPath(args[++i]);
+    } else if (arg == "--cold-boot" && hasValue) {
+      config.coldBoot = WindowsPath(args[++i]);
     } else if (static_cast<int>(i) < argc) {
       rest.push_back(argv[i]);
     }
@@ -149,7 +151,8 @@ int main(int argc, char** argv) {
   if (Missing(config.templateTerminal, "template terminal") ||
       Missing(config.simulatorExe, "simulator HWSetup.exe") ||
       Missing(config.deviceExe, "device HWSetup.exe") || Missing(config.workDir, "work folder") ||
-      Missing(config.wineStderr, "Wine standard error file")) {
+      Missing(config.wineStderr, "Wine standard error file") ||
+      Missing(config.coldBoot, "scripts/cold-boot")) {
     return 2;
   }
   int restCount = static_cast<int>(rest.size());

@@ -43,6 +43,7 @@ std::wstring ChildEnvironment(const LaunchOptions& options) {
 ToolProcess::ToolProcess(const Where& where, const LaunchOptions& options) {
   std::wstring environment = ChildEnvironment(options);
   std::wstring commandLine = L"\"" + options.exe.wstring() + L"\"";
+  if (!options.arguments.empty()) commandLine += L" " + options.arguments;
   std::wstring workDir = options.workDir.wstring();
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

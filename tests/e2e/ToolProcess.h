@@ -21,6 +21,7 @@ struct LaunchOptions {
   std::filesystem::path workDir;                  // the child's current folder
   std::optional<std::filesystem::path> terminal;  // HWSETUP_TERMINAL; unset when empty
   std::string winedebug = "-all";                 // the child's WINEDEBUG
+  std::wstring arguments;                         // after the program's name
 };
 
 // The real HWSetup.exe, started as a separate process and driven from outside.

@@ -31,8 +31,8 @@ const SyncCase kCases[] = {
     {"3G fitted, driver on", k3G, 0x11, Nothing, kSyncConsistent, "consistent", 0},
     {"no 3G on the factory image", k3G, 0xFF, Nothing, kSyncRestored, "restored", 2},
     {"CDMA2000, driver off", k3G, 0x12,
-     [](RecordingPlatform& os) { os.keys[kUsbHostDriverKey] = kUsbOff; }, kSyncRestored,
-     "restored", 2},
+     [](RecordingPlatform& os) { os.keys[kUsbHostDriverKey] = kUsbOff; }, kSyncRestored, "restored",
+     2},
     {"flush refused by a RAM registry", k3G, 0xFF,
      [](RecordingPlatform& os) { os.flushResult = 50; }, kSyncRestored,
      "restored; not made permanent: RegFlushKey failed with error 50", 2},
@@ -50,8 +50,9 @@ const SyncCase kCases[] = {
     {"2to1 leaves the driver", kWifi, 0xFF,
      [](RecordingPlatform& os) { os.keys[kWifiCardKey4329] = kMurata; }, kSyncNotManaged,
      "not managed", 0},
-    {"a card key missing", kWifi, 0x10, [](RecordingPlatform& os) { os.keys.erase(kWifiCardKey4329); },
-     kSyncFailed, "FAILED: card 4329 key is missing", 4},
+    {"a card key missing", kWifi, 0x10,
+     [](RecordingPlatform& os) { os.keys.erase(kWifiCardKey4329); }, kSyncFailed,
+     "FAILED: card 4329 key is missing", 4},
     {"nothing in flash", kBluetooth, 0xFF, Nothing, kSyncRestored, "restored", 1},
     {"46LCS3 cell, 2to1 file", kBluetooth, 0x01,
      [](RecordingPlatform& os) { os.files[kFlash] = kSource; }, kSyncRestored, "restored", 1},
@@ -166,8 +167,8 @@ TEST(Sync, AConsistentTerminalIsOnlyRead) {
   run.terminal.os.eeprom[CellOf(k3G).address] = 0x11;
   run.terminal.os.files[kFlash] = kSource;
   EXPECT_EQ(run.Run({u"sync", u"--restart"}), 0);
-  const std::set<std::string> reads = {"RegOpenKeyEx", "RegQueryValueEx", "RegCloseKey",
-                                       "CreateFile",   "ReadFile",        "CloseHandle",
+  const std::set<std::string> reads = {"RegOpenKeyEx",   "RegQueryValueEx", "RegCloseKey",
+                                       "CreateFile",     "ReadFile",        "CloseHandle",
                                        "DeviceIoControl"};
   for (const std::string& call : run.terminal.os.calls) {
     EXPECT_EQ(reads.count(call.substr(0, call.find('('))), 1u) << call;

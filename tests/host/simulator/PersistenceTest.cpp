@@ -58,8 +58,8 @@ TEST_F(PersistenceTest, AColdBootKeepsWhatTheRegistrysStoreKept) {
       }
     }
     if (c.handEdit) {
-      WriteFile("registry.reg", ReplacedAfter(ReadFile("registry.reg"), "HCD_HSH1", UsbDll(),
-                                              "by-hand.dll"));
+      WriteFile("registry.reg",
+                ReplacedAfter(ReadFile("registry.reg"), "HCD_HSH1", UsbDll(), "by-hand.dll"));
     }
     ASSERT_EQ(UsbDll(), c.handEdit ? "by-hand.dll" : "set.dll") << "a warm reset keeps it";
     ASSERT_EQ(ColdBoot(), 0);
@@ -102,9 +102,9 @@ TEST_F(PersistenceTest, AWarmResetIsRecordedAndEndsTheProgram) {
   EXPECT_EQ(os->SetSystemPowerState(nullptr, kPowerStateReset, kPowerForce), 0);
   EXPECT_EQ(os->SetSystemPowerState(nullptr, kPowerStateReset, 0), 0);
   EXPECT_EQ(ends, 2);
-  EXPECT_TRUE(std::regex_match(
-      ReadFile("restarts.log"),
-      std::regex("(\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d warm reset\r\n){2}")))
+  EXPECT_TRUE(
+      std::regex_match(ReadFile("restarts.log"),
+                       std::regex("(\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d warm reset\r\n){2}")))
       << ReadFile("restarts.log");
 }
 
