@@ -98,7 +98,8 @@ int Restart(Platform& os, const Char* outFile, ResultOutput& out) {
   if (outFile != NULL) out.ReopenFile(outFile);
   TextLine line;
   line.Append(HW_TEXT("restart refused: SetSystemPowerState failed with error "));
-  line.AppendDecimal(error).Append(HW_TEXT("; the drivers load the restored values at the next boot"));
+  line.AppendDecimal(error);
+  line.Append(HW_TEXT("; the drivers load the restored values at the next boot"));
   out.Line(line);
   out.Line(HW_TEXT("result: restart refused (exit 1)"));
   return kExitFailed;

@@ -11,5 +11,6 @@
 #include <windows.h>
 #if defined(_WIN32_WCE)
 #undef SetSystemPowerState
-extern "C" DWORD WINAPI SetSystemPowerState(LPCWSTR state, DWORD stateFlags, DWORD options);
+extern "C" WINBASEAPI DWORD WINAPI SetSystemPowerState(LPCWSTR state, DWORD stateFlags,
+                                                       DWORD options);
 #endif
