@@ -11,6 +11,7 @@
 
 #include "CallRecorder.h"
 #include "FakeTerminal.h"
+#include "UiTesting.h"
 #include "framework/TabControl.h"
 #include "ui/HWSetupApp.h"
 #include "ui/HWSetupDlg.h"
@@ -103,6 +104,33 @@ TEST_F(MessageOrder, OfTheSettleTimer) {
     uitest::CallRecorder::Send(dlg.hwnd(), c.message, c.timer, 0);
     EXPECT_EQ(recorder.Take(), c.calls) << c.name;
   }
+}
+
+uitest::CallRecorder* endingRecorder = nullptr;
+
+// Once the modal run has the main window up: Esc's command to page one,
+// then to the main window.
+void CALLBACK EndPageOneThenMainWindow(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND main = ::FindWindowW(L"#32770", L"Hardware Setup V2.3");
+  if (main == nullptr) return;
+  ::KillTimer(nullptr, timer);
+  endingRecorder->Take();
+  const WPARAM cancel = MAKEWPARAM(IDCANCEL, BN_CLICKED);
+  ::PostMessageW(uitest::OwnedDialogWith(main, L"Keyboard Type:"), WM_COMMAND, cancel, 0);
+  ::PostMessageW(main, WM_COMMAND, cancel, 0);
+}
+
+// A page is a modeless dialog: the framework hides it. The main window's
+// modal run ends through the window system's EndDialog.
+TEST_F(MessageOrder, OfEndingAPageThenTheModalMainWindow) {
+  uitest::CallRecorder recorder;
+  endingRecorder = &recorder;
+  CHWSetupDlg dlg(nullptr);
+  ::SetTimer(nullptr, 0, 20, EndPageOneThenMainWindow);
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  const Calls expected = {"ShowWindow(page1, SW_HIDE)", "EndDialog(main, 2)"};
+  EXPECT_EQ(recorder.Take(), expected);
+  endingRecorder = nullptr;
 }
 
 // Ends the main window as soon as the modal run has it up.
