@@ -21,7 +21,6 @@ decltype(&::SetWindowPos) realSetWindowPos = nullptr;
 decltype(&::SetTimer) realSetTimer = nullptr;
 decltype(&::KillTimer) realKillTimer = nullptr;
 decltype(&::CreateDialogIndirectParamW) realCreateDialog = nullptr;
-decltype(&::EndDialog) realEndDialog = nullptr;
 
 std::string Hex(unsigned long long value) {
   char text[24];
@@ -130,11 +129,6 @@ HWND WINAPI RecordCreateDialog(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplat
   return realCreateDialog(instance, dialogTemplate, parent, procedure, param);
 }
 
-BOOL WINAPI RecordEndDialog(HWND window, INT_PTR result) {
-  Add("EndDialog(" + Name(window) + ", " + std::to_string(result) + ")");
-  return realEndDialog(window, result);
-}
-
 struct Patch {
   const char* name;
   void* recorder;
@@ -154,7 +148,6 @@ const Patch kPatches[] = {
     PatchOf("SetTimer", &RecordSetTimer, &realSetTimer),
     PatchOf("KillTimer", &RecordKillTimer, &realKillTimer),
     PatchOf("CreateDialogIndirectParamW", &RecordCreateDialog, &realCreateDialog),
-    PatchOf("EndDialog", &RecordEndDialog, &realEndDialog),
 };
 
 // Points each of user32's import slots named in kPatches at `recorders`

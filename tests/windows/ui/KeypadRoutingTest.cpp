@@ -1,7 +1,6 @@
-// The keypad through the framework's modal loop, on the desktop's dialog
-// class and on CE's "Dialog": a page placed as the tool places one, a popup
-// over the main window's tab control, answers Tab, Space and Esc alike in
-// both, and Esc on the main window ends its modal run.
+// The keypad through the framework's modal loop on the desktop's dialog class
+// and on CE's "Dialog": a page placed as the tool places one answers Tab,
+// Space and Esc alike in both, and Esc on the main window ends its run.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -19,21 +18,7 @@
 namespace {
 
 constexpr UINT kNextKey = WM_APP + 1;
-constexpr INT_PTR kTimedOut = 99;
-
-// As CE's window system registers its dialog class: the dialog manager's
-// window procedure and the dialog's extra bytes.
-bool RegisterCeDialogClass() {
-  static const bool registered = [] {
-    WNDCLASSW dialogClass = {};
-    dialogClass.lpfnWndProc = ::DefDlgProcW;
-    dialogClass.cbWndExtra = DLGWINDOWEXTRA;
-    dialogClass.hInstance = ::GetModuleHandleW(nullptr);
-    dialogClass.lpszClassName = L"Dialog";
-    return ::RegisterClassW(&dialogClass) != 0;
-  }();
-  return registered;
-}
+constexpr INT_PTR kStillRunning = 99;
 
 const struct {
   const char* name;
@@ -42,7 +27,7 @@ const struct {
   const char* outcome;
 } kKeys[] = {
     {"Tab", IDC_KEYPAD_ALL_FUNC, VK_TAB, "focus 1002"},
-    {"Space", IDC_KEYPAD_SIMPLE, VK_SPACE, "focus 1002, pressed 1002"},
+    {"Space", IDC_KEYPAD_SIMPLE, VK_SPACE, "focus 1002, pressed"},
     {"Esc", IDC_KEYPAD_SIMPLE, VK_ESCAPE, "hidden"},
 };
 
@@ -53,97 +38,85 @@ void Press(HWND control, WPARAM key) {
   ::PostMessageW(control, WM_KEYUP, key, 0xC0000001);
 }
 
-class Page final : public fw::Dialog {
+// The main window, which from inside its modal run presses the keys of
+// kKeys on its page one a turn of the loop and notes what each did, then Esc
+// on its tab control; or the page, which notes a press of "Simple".
+class Probe final : public fw::Dialog {
  public:
-  explicit Page(int templateId) : fw::Dialog(templateId) {}
-  std::vector<int> presses;
-
- protected:
-  const fw::MessageTable& GetMessageTable() const override { return kTable; }
-
- private:
-  bool OnPress(WPARAM wParam, LPARAM) {
-    presses.push_back(LOWORD(wParam));
-    return true;
-  }
-  static constexpr fw::MessageRow kRows[] = {
-      {WM_COMMAND, BN_CLICKED, IDC_KEYPAD_ALL_FUNC, &fw::Call<Page, &Page::OnPress>},
-      {WM_COMMAND, BN_CLICKED, IDC_KEYPAD_SIMPLE, &fw::Call<Page, &Page::OnPress>},
-  };
-  static constexpr fw::MessageTable kTable = {kRows, std::size(kRows), &fw::Dialog::kMessageTable};
-};
-
-// Presses the keys of kKeys on its page one by one from inside its modal
-// run, noting what each did, then Esc on its tab control.
-class MainWindow final : public fw::Dialog {
- public:
-  MainWindow(int mainTemplate, int pageTemplate) : fw::Dialog(mainTemplate), page(pageTemplate) {}
-  Page page;
+  Probe(int templateId, Probe* page) : fw::Dialog(templateId), page_(page) {}
   std::vector<std::string> outcomes;
   std::wstring pageClass;
+  bool pressed = false;
 
  protected:
   const fw::MessageTable& GetMessageTable() const override { return kTable; }
   bool OnInitDialog() override {
     fw::Dialog::OnInitDialog();
-    page.Create(::GetDlgItem(hwnd(), IDC_TAB));
-    pageClass = uitest::ClassOf(page.hwnd());
-    ::SetTimer(hwnd(), 1, 3000, nullptr);
+    if (page_ == nullptr) return true;
+    page_->Create(::GetDlgItem(hwnd(), IDC_TAB));
+    pageClass = uitest::ClassOf(page_->hwnd());
     ::PostMessageW(hwnd(), kNextKey, 0, 0);
     return true;
   }
 
  private:
   bool OnNextKey(WPARAM, LPARAM) {
-    if (next_ > 0) outcomes.push_back(Outcome());
-    if (next_ == std::size(kKeys)) {
+    if (next_ > 0 && next_ <= std::size(kKeys)) outcomes.push_back(Outcome());
+    if (next_ < std::size(kKeys)) {
+      Press(::GetDlgItem(page_->hwnd(), kKeys[next_].control), kKeys[next_].key);
+    } else if (next_ == std::size(kKeys)) {
       Press(::GetDlgItem(hwnd(), IDC_TAB), VK_ESCAPE);
-      return true;
+    } else {
+      EndDialog(kStillRunning);  // Esc left the run going
     }
-    Press(::GetDlgItem(page.hwnd(), kKeys[next_].control), kKeys[next_].key);
     ++next_;
     ::PostMessageW(hwnd(), kNextKey, 0, 0);
     return true;
   }
-  bool OnTimer(WPARAM, LPARAM) {
-    EndDialog(kTimedOut);
+  std::string Outcome() {
+    if (!::IsWindowVisible(page_->hwnd())) return "hidden";
+    const std::string focus = "focus " + std::to_string(::GetDlgCtrlID(::GetFocus()));
+    return page_->pressed ? focus + ", pressed" : focus;
+  }
+  bool OnPress(WPARAM, LPARAM) {
+    pressed = true;
     return true;
   }
-  std::string Outcome() {
-    if (!::IsWindowVisible(page.hwnd())) return "hidden";
-    std::string seen = "focus " + std::to_string(::GetDlgCtrlID(::GetFocus()));
-    for (int id : page.presses) seen += ", pressed " + std::to_string(id);
-    page.presses.clear();
-    return seen;
-  }
 
+  Probe* page_;
   std::size_t next_ = 0;
   static constexpr fw::MessageRow kRows[] = {
-      {kNextKey, 0, 0, &fw::Call<MainWindow, &MainWindow::OnNextKey>},
-      {WM_TIMER, 0, 0, &fw::Call<MainWindow, &MainWindow::OnTimer>},
+      {kNextKey, 0, 0, &fw::Call<Probe, &Probe::OnNextKey>},
+      {WM_COMMAND, BN_CLICKED, IDC_KEYPAD_SIMPLE, &fw::Call<Probe, &Probe::OnPress>},
   };
   static constexpr fw::MessageTable kTable = {kRows, std::size(kRows), &fw::Dialog::kMessageTable};
 };
 
 TEST(KeypadRouting, AnswersOnCesDialogClassAsOnTheDesktops) {
-  ASSERT_TRUE(RegisterCeDialogClass());
+  // As CE's window system registers its dialog class.
+  WNDCLASSW ceDialog = {};
+  ceDialog.lpfnWndProc = ::DefDlgProcW;
+  ceDialog.cbWndExtra = DLGWINDOWEXTRA;
+  ceDialog.hInstance = ::GetModuleHandleW(nullptr);
+  ceDialog.lpszClassName = L"Dialog";
+  ASSERT_TRUE(::RegisterClassW(&ceDialog) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS);
   fw::TabControl::LoadClass();
   const struct {
     const wchar_t* className;
     int mainTemplate;
     int pageTemplate;
   } classes[] = {
-      {L"#32770", IDD_HWSETUP_DIALOG, IDD_PAGE1},
+      {L"#32770", IDD_HWSETUP_DIALOG, IDD_PAGE1},  // the tool's own
       {L"Dialog", IDD_CE_MAIN, IDD_CE_PAGE},
   };
   for (const auto& c : classes) {
-    const std::string name = c.className == std::wstring(L"Dialog") ? "CE's Dialog" : "#32770";
-    MainWindow main(c.mainTemplate, c.pageTemplate);
-    EXPECT_EQ(main.DoModal(), IDCANCEL) << name << ": Esc on the main window's tab control";
-    EXPECT_EQ(main.pageClass, c.className) << name;
-    ASSERT_EQ(main.outcomes.size(), std::size(kKeys)) << name;
+    Probe page(c.pageTemplate, nullptr);
+    Probe main(c.mainTemplate, &page);
+    EXPECT_EQ(main.DoModal(), IDCANCEL) << c.className << ": Esc on the main window's tab control";
+    EXPECT_EQ(main.pageClass, c.className);
+    ASSERT_EQ(main.outcomes.size(), std::size(kKeys)) << c.className;
     for (std::size_t i = 0; i < std::size(kKeys); ++i) {
-      EXPECT_EQ(main.outcomes[i], kKeys[i].outcome) << name << ": " << kKeys[i].name;
+      EXPECT_EQ(main.outcomes[i], kKeys[i].outcome) << c.className << ": " << kKeys[i].name;
     }
   }
 }

@@ -79,6 +79,27 @@ TEST_F(MessageOrder, OfATabSelectionChange) {
   }
 }
 
+// A page is a modeless dialog: the framework, not EndDialog, hides it.
+TEST_F(MessageOrder, OfAPageThatEnds) {
+  CHWSetupDlg dlg(nullptr);
+  ASSERT_TRUE(dlg.Create(nullptr));
+  const struct {
+    const char* name;
+    const wchar_t* title;  // the page's first control
+    WPARAM command;
+    Calls calls;
+  } cases[] = {
+      {"Esc's IDCANCEL on page one", L"Keyboard Type:", IDCANCEL, {"ShowWindow(page1, SW_HIDE)"}},
+      {"the caption OK's IDOK on page two", L"BlueTooth Type:", IDOK, {"ShowWindow(page2, SW_HIDE)"}},
+  };
+  uitest::CallRecorder recorder;
+  for (const auto& c : cases) {
+    const HWND page = uitest::OwnedDialogWith(dlg.hwnd(), c.title);
+    uitest::CallRecorder::Send(page, WM_COMMAND, MAKEWPARAM(c.command, BN_CLICKED), 0);
+    EXPECT_EQ(recorder.Take(), c.calls) << c.name;
+  }
+}
+
 TEST_F(MessageOrder, OfTheSettleTimer) {
   CHWSetupDlg dlg(nullptr);
   ASSERT_TRUE(dlg.Create(nullptr));
@@ -104,33 +125,6 @@ TEST_F(MessageOrder, OfTheSettleTimer) {
     uitest::CallRecorder::Send(dlg.hwnd(), c.message, c.timer, 0);
     EXPECT_EQ(recorder.Take(), c.calls) << c.name;
   }
-}
-
-uitest::CallRecorder* endingRecorder = nullptr;
-
-// Once the modal run has the main window up: Esc's command to page one,
-// then to the main window.
-void CALLBACK EndPageOneThenMainWindow(HWND, UINT, UINT_PTR timer, DWORD) {
-  const HWND main = ::FindWindowW(L"#32770", L"Hardware Setup V2.3");
-  if (main == nullptr) return;
-  ::KillTimer(nullptr, timer);
-  endingRecorder->Take();
-  const WPARAM cancel = MAKEWPARAM(IDCANCEL, BN_CLICKED);
-  ::PostMessageW(uitest::OwnedDialogWith(main, L"Keyboard Type:"), WM_COMMAND, cancel, 0);
-  ::PostMessageW(main, WM_COMMAND, cancel, 0);
-}
-
-// A page is a modeless dialog: the framework hides it. The main window's
-// modal run ends through the window system's EndDialog.
-TEST_F(MessageOrder, OfEndingAPageThenTheModalMainWindow) {
-  uitest::CallRecorder recorder;
-  endingRecorder = &recorder;
-  CHWSetupDlg dlg(nullptr);
-  ::SetTimer(nullptr, 0, 20, EndPageOneThenMainWindow);
-  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-  const Calls expected = {"ShowWindow(page1, SW_HIDE)", "EndDialog(main, 2)"};
-  EXPECT_EQ(recorder.Take(), expected);
-  endingRecorder = nullptr;
 }
 
 // Ends the main window as soon as the modal run has it up.
