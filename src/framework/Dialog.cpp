@@ -29,8 +29,9 @@ Dialog* Dialog::live_ = NULL;
 // Keyboard messages go to the window that holds the focus. The framework's
 // dialog around it, a modeless page as much as the modal window, then
 // handles the dialog keys (Tab, arrows, Space, Enter, Esc) as the window
-// system's own modal loop does for the one dialog it knows. A class name
-// would not tell it: CE's dialog class is "Dialog", the desktop's "#32770".
+// system's own modal loop does for the one dialog it knows. That dialog is
+// found among the framework's own, not by window class: CE's dialog class
+// is "Dialog", the desktop's "#32770".
 bool Dialog::RouteToFocusDialog(MSG& message) {
   for (HWND window = message.hwnd; window != NULL; window = ::GetParent(window)) {
     for (const Dialog* dialog = live_; dialog != NULL; dialog = dialog->nextLive_) {
