@@ -24,7 +24,7 @@ test: build $(addprefix test-,$(PRESETS)) device-checks
 test-windows32: build-windows32
 	@echo "windows32: built and linked (not run: no 32-bit support in this kernel)"
 
-# What the terminal's own build would reject: C++03 builds, the ARM compile,
+# What the terminal's own build would reject: C++03 builds, the ARM compile and link,
 # the imports against CE 6.0's exports and the executables' size.
 device-checks: build-windows build-windows32
 	@scripts/device-checks --jobs $(JOBS)

@@ -22,22 +22,24 @@ bool IsKeyboardMessage(UINT message) {
   return message >= WM_KEYFIRST && message <= WM_KEYLAST;
 }
 
-// Keyboard messages go to the window that holds the focus. The dialog around
-// it, a modeless page as much as the modal window, then handles the dialog
-// keys (Tab, arrows, Space, Enter, Esc) as the window system's own modal loop
-// does for the one dialog it knows.
-bool RouteToFocusDialog(MSG& message) {
+}  // namespace
+
+Dialog* Dialog::live_ = NULL;
+
+// Keyboard messages go to the window that holds the focus. The framework's
+// dialog around it, a modeless page as much as the modal window, then
+// handles the dialog keys (Tab, arrows, Space, Enter, Esc) as the window
+// system's own modal loop does for the one dialog it knows. That dialog is
+// found among the framework's own, not by window class: CE's dialog class
+// is "Dialog", the desktop's "#32770".
+bool Dialog::RouteToFocusDialog(MSG& message) {
   for (HWND window = message.hwnd; window != NULL; window = ::GetParent(window)) {
-    wchar_t className[8];
-    if (::GetClassNameW(window, className, HW_COUNT_OF(className)) != 0 &&
-        lstrcmpW(className, L"#32770") == 0) {
-      return ::IsDialogMessageW(window, &message) != FALSE;
+    for (const Dialog* dialog = live_; dialog != NULL; dialog = dialog->nextLive_) {
+      if (dialog->hwnd_ == window) return ::IsDialogMessageW(window, &message) != FALSE;
     }
   }
   return false;
 }
-
-}  // namespace
 
 const MessageRow Dialog::kRows[] = {
     {WM_COMMAND, BN_CLICKED, IDOK, &Call<Dialog, &Dialog::OnOKCommand>},
@@ -47,6 +49,7 @@ const MessageTable Dialog::kMessageTable = {kRows, HW_COUNT_OF(kRows), NULL};
 
 Dialog::~Dialog() {
   if (IsWindow()) ::DestroyWindow(hwnd_);
+  Unlink();
 }
 
 INT_PTR Dialog::DoModal() {
@@ -103,13 +106,16 @@ void Dialog::EndDialog(INT_PTR result) {
   ended_ = true;
   result_ = result;
   if (hwnd_ == NULL) return;
-  if (!modal_ && creating_) {
-    ::DestroyWindow(hwnd_);
-  } else {
+  if (modal_) {
     // Hides the window and posts a message that wakes a modal loop waiting
     // in GetMessage (a command sent from another thread ends the dialog
     // inside that wait).
     ::EndDialog(hwnd_, result);
+  } else if (creating_) {
+    ::DestroyWindow(hwnd_);
+  } else {
+    // CE gives EndDialog to modal dialog boxes only.
+    ::ShowWindow(hwnd_, SW_HIDE);
   }
 }
 
@@ -140,6 +146,8 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     Dialog* self = reinterpret_cast<Dialog*>(lParam);
     SetDialogData(hwnd, kUserSlot, lParam);
     self->hwnd_ = hwnd;
+    self->nextLive_ = live_;
+    live_ = self;
     return self->OnInitDialog() ? TRUE : FALSE;
   }
   // The few messages before WM_INITDIALOG (WM_SETFONT, sizing), and any after
@@ -172,6 +180,17 @@ void Dialog::Detach() {
   App* app = App::Current();
   if (app != NULL && app->MainWindow() == this) app->SetMainWindow(NULL);
   hwnd_ = NULL;
+  Unlink();
+}
+
+void Dialog::Unlink() {
+  for (Dialog** link = &live_; *link != NULL; link = &(*link)->nextLive_) {
+    if (*link == this) {
+      *link = nextLive_;
+      break;
+    }
+  }
+  nextLive_ = NULL;
 }
 
 bool Dialog::OnOKCommand(WPARAM, LPARAM) {

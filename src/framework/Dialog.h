@@ -18,7 +18,8 @@ class Dialog : public Window {
         modal_(false),
         creating_(false),
         ended_(false),
-        result_(0) {}
+        result_(0),
+        nextLive_(NULL) {}
   virtual ~Dialog();
 
   // Runs the dialog modally in the framework's own loop, which gives each
@@ -30,7 +31,7 @@ class Dialog : public Window {
   bool Create(HWND parent);
   // A modal dialog leaves its loop and is destroyed. A modeless one that ends
   // while it is being created is destroyed, so its creation fails; later it
-  // is hidden, as the window system ends a modeless dialog, and keeps its state.
+  // is hidden and keeps its window and its state.
   void EndDialog(INT_PTR result);
 
   bool Ended() const { return ended_; }
@@ -54,14 +55,19 @@ class Dialog : public Window {
 
  private:
   static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static bool RouteToFocusDialog(MSG& message);
   HWND CreateWindowFromTemplate(HWND parent);
   void RunModalLoop();
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   void Detach();
+  void Unlink();
   bool OnOKCommand(WPARAM, LPARAM);
   bool OnCancelCommand(WPARAM, LPARAM);
 
   static const MessageRow kRows[];
+  // The framework's dialogs that have a window, newest first: how the modal
+  // loop knows a dialog, whatever its window class is called.
+  static Dialog* live_;
 
   int templateId_;
   HWND parent_;
@@ -69,6 +75,7 @@ class Dialog : public Window {
   bool creating_;
   bool ended_;
   INT_PTR result_;
+  Dialog* nextLive_;
 };
 
 }  // namespace fw

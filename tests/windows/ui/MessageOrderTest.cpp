@@ -11,6 +11,7 @@
 
 #include "CallRecorder.h"
 #include "FakeTerminal.h"
+#include "UiTesting.h"
 #include "framework/TabControl.h"
 #include "ui/HWSetupApp.h"
 #include "ui/HWSetupDlg.h"
@@ -75,6 +76,27 @@ TEST_F(MessageOrder, OfATabSelectionChange) {
                                                       reinterpret_cast<LPARAM>(&header));
     EXPECT_EQ(recorder.Take(), c.calls) << c.name;
     EXPECT_EQ(result, 0) << c.name << ": the notification's result";
+  }
+}
+
+// A page is a modeless dialog: the framework, not EndDialog, hides it.
+TEST_F(MessageOrder, OfAPageThatEnds) {
+  CHWSetupDlg dlg(nullptr);
+  ASSERT_TRUE(dlg.Create(nullptr));
+  const struct {
+    const char* name;
+    const wchar_t* title;  // the page's first control
+    WPARAM command;
+    Calls calls;
+  } cases[] = {
+      {"Esc's IDCANCEL on page one", L"Keyboard Type:", IDCANCEL, {"ShowWindow(page1, SW_HIDE)"}},
+      {"the caption OK's IDOK on page two", L"BlueTooth Type:", IDOK, {"ShowWindow(page2, SW_HIDE)"}},
+  };
+  uitest::CallRecorder recorder;
+  for (const auto& c : cases) {
+    const HWND page = uitest::OwnedDialogWith(dlg.hwnd(), c.title);
+    uitest::CallRecorder::Send(page, WM_COMMAND, MAKEWPARAM(c.command, BN_CLICKED), 0);
+    EXPECT_EQ(recorder.Take(), c.calls) << c.name;
   }
 }
 
