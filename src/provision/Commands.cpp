@@ -63,8 +63,8 @@ bool TakesFile(CommandLine::Command command) {
 }
 
 // --out FILE or --log FILE: once each, with a FILE.
-bool ReadFileOption(int argc, const Char* const* argv, int* i, const Char** file,
-                    const Char* twice, const Char* needsFile, ProgramIo& io) {
+bool ReadFileOption(int argc, const Char* const* argv, int* i, const Char** file, const Char* twice,
+                    const Char* needsFile, ProgramIo& io) {
   if (*file != NULL) return UsageError(io, twice, NULL);
   if (*i + 1 == argc) return UsageError(io, needsFile, NULL);
   *file = argv[++*i];
@@ -202,8 +202,7 @@ int Work(CommandLine& command, Platform* os, ProgramIo& io, ResultOutput& out, E
 
 const Char* CommandName(const CommandLine& command) {
   switch (command.command) {
-    case CommandLine::kApply:
-      return command.dryRun ? HW_TEXT("apply --dry-run") : HW_TEXT("apply");
+    case CommandLine::kApply: return command.dryRun ? HW_TEXT("apply --dry-run") : HW_TEXT("apply");
     case CommandLine::kSync: return command.restart ? HW_TEXT("sync --restart") : HW_TEXT("sync");
     case CommandLine::kSave: return HW_TEXT("save");
     default: return HW_TEXT("report");
@@ -251,8 +250,8 @@ int Restart(Platform& os, const Char* outFile, ResultOutput& out) {
 }
 
 // The identity, why the run ended so, the result line and where every line is.
-void ShowBox(const CommandLine& command, bool outOpened, const ResultOutput& out,
-             const Ending& end, int exit, ProgramIo& io) {
+void ShowBox(const CommandLine& command, bool outOpened, const ResultOutput& out, const Ending& end,
+             int exit, ProgramIo& io) {
   TextLine text;
   AppendIdentityLine(end.identity, text);
   text.Append(HW_TEXT("\n")).Append(end.notes.text()).Append(out.result());

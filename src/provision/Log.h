@@ -11,9 +11,9 @@ namespace hw {
 struct LogEntry {
   const SystemTime* time;  // the terminal's local time; null: unknown
   const TerminalIdentity* identity;
-  const Char* command;        // "report", "apply", "apply --dry-run", "sync", "sync --restart"
-  const Char* profile;        // apply: the profile's path, of which the log keeps the name
-  const ResultCounts* counts; // null: the run ended before it counted anything
+  const Char* command;         // "report", "apply", "apply --dry-run", "sync", "sync --restart"
+  const Char* profile;         // apply: the profile's path, of which the log keeps the name
+  const ResultCounts* counts;  // null: the run ended before it counted anything
   int exit;
 };
 

@@ -33,10 +33,11 @@ SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool
                        TextLine& line, bool* madePermanent);
 
 // A line for each module whose buttons provision the OS, in page order; the
-// caller writes the result line from *counts. With `restart`, when something was restored and nothing
-// failed, leaves kRestartMarker and sets *restartNow: the caller restarts the
-// terminal once the output is complete. A sync that restores nothing makes
-// reads only (and removes the marker if there is one).
+// caller writes the result line from *counts. With `restart`, when something
+// was restored and nothing failed, leaves kRestartMarker and sets
+// *restartNow: the caller restarts the terminal once the output is complete.
+// A sync that restores nothing makes reads only (and removes the marker if
+// there is one).
 int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& out,
             ResultCounts* counts, bool* restartNow);
 

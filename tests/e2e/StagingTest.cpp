@@ -118,8 +118,7 @@ class Staging : public E2eCase {
     for (std::size_t i = 1; i < lines.size(); ++i) {
       std::smatch match;
       if (!std::regex_search(lines[i], match, time) || match.position(0) != 0) {
-        E2E_FAIL_AT(where) << "log line " << i + 1 << " does not start with its time: "
-                           << lines[i];
+        E2E_FAIL_AT(where) << "log line " << i + 1 << " does not start with its time: " << lines[i];
         continue;
       }
       lines[i].erase(0, match.length(0));

@@ -54,7 +54,9 @@ class FakeProgramIo final : public ProgramIo {
     open_.push_back(path);
     return static_cast<File>(open_.size() - 1);
   }
-  bool IsEmpty(File file) override { return files[open_.at(static_cast<std::size_t>(file))].empty(); }
+  bool IsEmpty(File file) override {
+    return files[open_.at(static_cast<std::size_t>(file))].empty();
+  }
   bool Write(File file, const std::uint8_t* data, std::uint32_t size) override {
     const std::u16string& path = open_.at(static_cast<std::size_t>(file));
     if (std::find(full.begin(), full.end(), path) != full.end()) return false;
