@@ -34,6 +34,9 @@ const Malformed kMalformed[] = {
     {"device.ini", "[files]\nflash_free_bytes = lots\n", 2},
     {"device.ini", "[registry]\npersistence = flash\n", 2},
     {"device.ini", "[files]\nfail_read = 0x11\n", 2},
+    {"device.ini", "[terminal]\nid = 0x0123\n", 2},
+    {"device.ini", "[terminal]\nid = ABC\n", 2},
+    {"device.ini", "[terminal]\nid = " + std::string(130, '7') + "\n", 2},
     {"device.ini", "[EOM1]\n\n[EOM1\n", 3},
     {"registry.reg", "REGEDIT4\r\n", 1},
     {"registry.reg", "\r\n" + std::string(kRegHeader), 1},
@@ -107,6 +110,44 @@ TEST_F(LoadTest, DeviceIniToleratesCaseSpaceAndComments) {
   EXPECT_EQ(config.flashFreeBytes, 0u);
   EXPECT_EQ(config.persistence, sim::RegistryPersistence::kRam);
   EXPECT_TRUE(config.failRead.none());
+}
+
+// IOCTL_HAL_GET_DEVICEID as CE's OEM layer answers it: a DEVICE_ID with the
+// id as its platform id; a buffer too small for it gets the size it needs.
+TEST_F(LoadTest, TheDeviceIdIsAnsweredAsCeAnswersIt) {
+  const std::vector<std::uint8_t> kDefault = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
+  const struct {
+    const char* ini;
+    std::uint32_t bufferBytes;
+    int answer;
+    std::uint32_t size;  // the buffer's first DWORD afterwards
+    std::vector<std::uint8_t> id;
+  } cases[] = {
+      {"", 64, 1, 28, kDefault},
+      {"[terminal]\nid = a1B2\n", 22, 1, 22, {0xA1, 0xB2}},
+      {"[terminal]\nid = a1B2\n", 21, 0, 22, {}},
+      {"[terminal]\nid = a1B2\n", 19, 0, 0, {}},
+      {"[terminal]\nid = none\n", 64, 0, 0, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.ini) + " into " + std::to_string(c.bufferBytes) + " bytes");
+    WriteFile("device.ini", c.ini);
+    auto os = Load();
+    ASSERT_NE(os, nullptr);
+    std::uint32_t buffer[16] = {};
+    UInt32 returned = 0;
+    EXPECT_EQ(os->KernelIoControl(kIoctlHalGetDeviceId, nullptr, 0, buffer, c.bufferBytes,
+                                  &returned),
+              c.answer);
+    EXPECT_EQ(buffer[0], c.size);
+    if (c.answer == 0) continue;
+    EXPECT_EQ(returned, c.size);
+    const auto idBytes = static_cast<std::uint32_t>(c.id.size());
+    EXPECT_EQ((std::vector<std::uint32_t>(buffer + 1, buffer + 5)),
+              (std::vector<std::uint32_t>{20, 0, 20, idBytes}));
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(buffer);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes + 20, bytes + 20 + idBytes), c.id);
+  }
 }
 
 TEST_F(LoadTest, DebugLinesAreAppendedAsUtf8) {
