@@ -2,61 +2,55 @@
 // recording fake and the program's files in memory.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "FakeProgramIo.h"
 #include "provision/Identity.h"
 
 namespace hw {
 namespace {
 
-using test::CrlfLines;
 using test::FakeProgramIo;
 using test::RecordingPlatform;
 using test::RunProgram;
-using Prepare = std::function<void(RecordingPlatform&)>;
+using Bytes = std::vector<std::uint8_t>;
 
-void Named(RecordingPlatform& os, const std::u16string& name) {
-  os.keys[u"Ident"][u"Name"] = name;
+const Bytes kId = {0x00, 0x17, 0x23, 0xA4, 0x5B, 0xFF};
+
+// A fake terminal named `name` (null: no Ident key) whose id request answers
+// the two ids, or fails.
+void Prepare(RecordingPlatform& os, const char16_t* name, bool idWorks, Bytes preset = {},
+             Bytes platform = kId) {
+  if (name != nullptr) os.keys[u"Ident"][u"Name"] = name;
+  os.deviceIdWorks = idWorks;
+  os.presetId = preset;
+  os.platformId = platform;
 }
-void Nothing(RecordingPlatform&) {}
 
 TEST(Identity, IsTheIdentNameAndTheDeviceIdInHex) {
   const struct {
-    const char* what;
-    Prepare setup;
+    const char16_t* name;
+    bool idWorks;
+    Bytes preset, platform;
     std::string line;
   } cases[] = {
-      {"both", [](RecordingPlatform& os) { Named(os, u"HT-CE6"); },
-       "terminal: HT-CE6 001723A45BFF"},
-      {"no Ident key", Nothing, "terminal: unknown 001723A45BFF"},
-      {"an empty name", [](RecordingPlatform& os) { Named(os, u""); },
-       "terminal: unknown 001723A45BFF"},
-      {"a comma and a quote", [](RecordingPlatform& os) { Named(os, u"L3, \"B\""); },
-       "terminal: L3, \"B\" 001723A45BFF"},
-      {"the id call fails", [](RecordingPlatform& os) { os.deviceIdWorks = false; },
-       "terminal: unknown unknown"},
-      {"preset id, then platform id",
-       [](RecordingPlatform& os) {
-         os.presetId = {0xAB, 0x0C}, os.platformId = {0x01};
-       },
-       "terminal: unknown AB0C01"},
-      {"no id bytes", [](RecordingPlatform& os) { os.platformId.clear(); },
-       "terminal: unknown unknown"},
-      {"the longest id shown", [](RecordingPlatform& os) { os.platformId.assign(108, 0x77); },
-       "terminal: unknown " + std::string(216, '7')},
-      {"one byte longer", [](RecordingPlatform& os) { os.platformId.assign(109, 0x77); },
-       "terminal: unknown unknown"},
+      {u"HT-CE6", true, {}, kId, "terminal: HT-CE6 001723A45BFF"},
+      {nullptr, true, {}, kId, "terminal: unknown 001723A45BFF"},
+      {u"", true, {}, kId, "terminal: unknown 001723A45BFF"},
+      {u"L3, \"B\"", true, {}, kId, "terminal: L3, \"B\" 001723A45BFF"},
+      {u"HT-CE6", false, {}, kId, "terminal: HT-CE6 unknown"},
+      {nullptr, true, {0xAB, 0x0C}, {0x01}, "terminal: unknown AB0C01"},
+      {nullptr, true, {}, {}, "terminal: unknown unknown"},
+      {nullptr, true, {}, Bytes(108, 0x77), "terminal: unknown " + std::string(216, '7')},
+      {nullptr, true, {}, Bytes(109, 0x77), "terminal: unknown unknown"},
   };
   for (const auto& c : cases) {
     RecordingPlatform os;
-    c.setup(os);
+    Prepare(os, c.name, c.idWorks, c.preset, c.platform);
     TerminalIdentity identity;
     ReadIdentity(&os, &identity);
     TextLine line;
     AppendIdentityLine(identity, line);
-    EXPECT_EQ(test::Utf8(line.text()), c.line) << c.what;
-    EXPECT_TRUE(os.faults.empty()) << c.what;
+    EXPECT_EQ(test::Utf8(line.text()), c.line);
+    EXPECT_TRUE(os.faults.empty()) << c.line;
   }
 }
 
@@ -64,43 +58,28 @@ const std::string kHeader =
     "local time,id,name,command,profile,applied,would apply,unchanged,restored,consistent,"
     "inconsistent,unreadable,failed,not permanent,exit\r\n";
 
-TEST(Log, AddsOneCsvLinePerRunAndAHeaderToANewLog) {
+TEST(Log, AddsOneCsvLinePerRunAfterAHeaderInANewLog) {
   const struct {
-    const char* what;
     std::vector<std::u16string> arguments;
-    Prepare setup;
+    const char16_t* name;
+    bool idWorks;
     const char* before;  // null: no log yet
     std::string after;
   } cases[] = {
-      {"a new log",
-       {u"report"},
-       [](RecordingPlatform& os) { Named(os, u"HT-CE6"); },
-       nullptr,
+      {{u"report"}, u"HT-CE6", true, nullptr,
        kHeader + "2026-03-09 07:05:03,001723A45BFF,HT-CE6,report,,,,,,,0,0,,,0\r\n"},
-      {"an existing log",
-       {u"sync"},
-       Nothing,
-       "earlier\r\n",
+      {{u"sync"}, nullptr, true, "earlier\r\n",
        "earlier\r\n2026-03-09 07:05:03,001723A45BFF,unknown,sync,,,,,0,0,,,0,0,0\r\n"},
-      {"a name to quote",
-       {u"report"},
-       [](RecordingPlatform& os) { Named(os, u"L3, \"B\""); },
-       "",
+      {{u"report"}, u"L3, \"B\"", true, "",
        kHeader + "2026-03-09 07:05:03,001723A45BFF,\"L3, \"\"B\"\"\",report,,,,,,,0,0,,,0\r\n"},
-      {"the id call fails",
-       {u"apply", u"\\Card\\p.ini", u"--dry-run"},
-       [](RecordingPlatform& os) { os.deviceIdWorks = false; },
-       "",
+      {{u"apply", u"\\Card\\p.ini", u"--dry-run"}, nullptr, false, "",
        kHeader + "2026-03-09 07:05:03,unknown,unknown,apply --dry-run,p.ini,,1,0,,,,,,,0\r\n"},
-      {"a refused profile",
-       {u"apply", u"bad.ini"},
-       Nothing,
-       "",
+      {{u"apply", u"bad.ini"}, nullptr, true, "",
        kHeader + "2026-03-09 07:05:03,001723A45BFF,unknown,apply,bad.ini,,,,,,,,,,2\r\n"},
   };
   for (const auto& c : cases) {
     RecordingPlatform os;
-    c.setup(os);
+    Prepare(os, c.name, c.idWorks);
     FakeProgramIo io;
     io.files[u"\\Card\\p.ini"] = "[modules]\nkeypad = Simple\n";
     io.files[u"bad.ini"] = "[modules]\nkeypad = Complex\n";
@@ -108,8 +87,8 @@ TEST(Log, AddsOneCsvLinePerRunAndAHeaderToANewLog) {
     auto arguments = c.arguments;
     arguments.insert(arguments.end(), {u"--log", u"s.csv"});
     RunProgram(arguments, &os, io);
-    EXPECT_EQ(io.files[u"s.csv"], c.after) << c.what;
-    EXPECT_EQ(io.OpenCount(), 0u) << c.what;
+    EXPECT_EQ(io.files[u"s.csv"], c.after);
+    EXPECT_EQ(io.OpenCount(), 0u) << c.after;
   }
 }
 
@@ -128,60 +107,32 @@ TEST(Log, ThatCannotTakeTheLineFailsTheRunAfterTheWork) {
 }
 
 TEST(Staging, RunsBesideTheProgramAndShowsHowItEnded) {
-  const std::string identity = "terminal: unknown 001723A45BFF\n";
   const std::string txt = "\n\nEvery line is in \\Storage Card\\HWProvision.txt";
   const struct {
-    const char* what;
     std::vector<std::u16string> arguments;
     const char* profile;  // HWProvision.ini; null: none
-    bool deviceOpens;
     int exit;
-    std::string box;
+    std::string box;  // after the identity line
   } cases[] = {
-      {"no profile: the report", {}, nullptr, true, 0, "result: consistent (exit 0)" + txt},
-      {"a profile: applied",
-       {},
-       "[modules]\nkeypad = Simple\n",
-       true,
-       0,
-       "result: 1 applied, 0 unchanged, 0 FAILED (exit 0)" + txt},
-      {"a profile refused",
-       {},
-       "[modules]\nWiFi = fast\n",
-       true,
-       2,
+      {{}, nullptr, 0, "result: consistent (exit 0)" + txt},
+      {{}, "[modules]\nWiFi = fast\n", 2,
        "\\Storage Card\\HWProvision.ini:2: WiFi = \"fast\": no such button; WiFi takes muRate "
        "2to1 (0xFF), USI SD40 (0x01), None (0x00), muRate 8XQF (0x10)\n"
-       "result: profile refused, nothing was changed (exit 2)" +
-           txt},
-      {"no EOM1:",
-       {},
-       nullptr,
-       false,
-       3,
-       "EOM1: does not open: the configuration EEPROM cannot be reached\n"
-       "result: nothing was read or changed (exit 3)" +
-           txt},
-      {"--box on a command",
-       {u"report", u"--box"},
-       nullptr,
-       true,
-       0,
-       "result: consistent (exit 0)"},
+       "result: profile refused, nothing was changed (exit 2)" + txt},
+      {{u"report", u"--box"}, nullptr, 0, "result: consistent (exit 0)"},
   };
   for (const auto& c : cases) {
     RecordingPlatform os;
-    os.deviceOpens = c.deviceOpens;
     FakeProgramIo io;
     if (c.profile != nullptr) io.files[u"\\Storage Card\\HWProvision.ini"] = c.profile;
-    EXPECT_EQ(RunProgram(c.arguments, &os, io), c.exit) << c.what;
-    ASSERT_EQ(io.boxes.size(), 1u) << c.what;
-    EXPECT_EQ(io.boxes[0].caption, "HWProvision") << c.what;
-    EXPECT_EQ(io.boxes[0].text, identity + c.box) << c.what;
-    EXPECT_EQ(io.boxes[0].warning, c.exit != 0) << c.what;
+    EXPECT_EQ(RunProgram(c.arguments, &os, io), c.exit) << c.box;
+    ASSERT_EQ(io.boxes.size(), 1u) << c.box;
+    EXPECT_EQ(io.boxes[0].caption, "HWProvision");
+    EXPECT_EQ(io.boxes[0].text, "terminal: unknown 001723A45BFF\n" + c.box);
+    EXPECT_EQ(io.boxes[0].warning, c.exit != 0) << c.box;
     if (!c.arguments.empty()) continue;
-    EXPECT_EQ(CrlfLines(io.files[u"\\Storage Card\\HWProvision.txt"]), io.console) << c.what;
-    EXPECT_EQ(CrlfLines(io.files[u"\\Storage Card\\HWProvision.log"]).size(), 2u) << c.what;
+    EXPECT_EQ(test::CrlfLines(io.files[u"\\Storage Card\\HWProvision.txt"]), io.console);
+    EXPECT_EQ(test::CrlfLines(io.files[u"\\Storage Card\\HWProvision.log"]).size(), 2u);
   }
 }
 
