@@ -97,9 +97,9 @@ size_t Win32ProgramIo::ProgramFolder(Char* folder, size_t capacity) {
 }
 
 // Straight to the window system: HWProvision has no window of its own, and
-// the dialog framework would bring its application object and the common
-// controls into a console program. MB_SETFOREGROUND, since a program
-// tapped in the file explorer does not own the foreground on CE.
+// the framework's ShowMessageBox would bring the application object and the
+// common controls into a console program with it. MB_SETFOREGROUND, so that
+// the box comes up in front of the file explorer the program was tapped in.
 void Win32ProgramIo::ShowMessage(const Char* text, const Char* caption, bool warning) {
   ::MessageBoxW(NULL, text, caption,
                 MB_OK | MB_SETFOREGROUND | (warning ? MB_ICONWARNING : MB_ICONINFORMATION));

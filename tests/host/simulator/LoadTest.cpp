@@ -115,38 +115,29 @@ TEST_F(LoadTest, DeviceIniToleratesCaseSpaceAndComments) {
 // IOCTL_HAL_GET_DEVICEID as CE's OEM layer answers it: a DEVICE_ID with the
 // id as its platform id; a buffer too small for it gets the size it needs.
 TEST_F(LoadTest, TheDeviceIdIsAnsweredAsCeAnswersIt) {
-  const std::vector<std::uint8_t> kDefault = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
   const struct {
     const char* ini;
     std::uint32_t bufferBytes;
     int answer;
-    std::uint32_t size;  // the buffer's first DWORD afterwards
-    std::vector<std::uint8_t> id;
+    std::vector<std::uint32_t> words;  // the buffer's first words afterwards
   } cases[] = {
-      {"", 64, 1, 28, kDefault},
-      {"[terminal]\nid = a1B2\n", 22, 1, 22, {0xA1, 0xB2}},
-      {"[terminal]\nid = a1B2\n", 21, 0, 22, {}},
-      {"[terminal]\nid = a1B2\n", 19, 0, 0, {}},
-      {"[terminal]\nid = none\n", 64, 0, 0, {}},
+      {"", 64, 1, {28, 20, 0, 20, 8, 0x67452301, 0xEFCDAB89, 0}},
+      {"[terminal]\nid = a1B2C3d4\n", 24, 1, {24, 20, 0, 20, 4, 0xD4C3B2A1, 0}},
+      {"[terminal]\nid = a1B2C3d4\n", 23, 0, {24, 0}},
+      {"[terminal]\nid = a1B2C3d4\n", 19, 0, {0}},
+      {"[terminal]\nid = none\n", 64, 0, {0}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.ini) + " into " + std::to_string(c.bufferBytes) + " bytes");
     WriteFile("device.ini", c.ini);
     auto os = Load();
-    ASSERT_NE(os, nullptr);
     std::uint32_t buffer[16] = {};
     UInt32 returned = 0;
     EXPECT_EQ(os->KernelIoControl(kIoctlHalGetDeviceId, nullptr, 0, buffer, c.bufferBytes,
                                   &returned),
               c.answer);
-    EXPECT_EQ(buffer[0], c.size);
-    if (c.answer == 0) continue;
-    EXPECT_EQ(returned, c.size);
-    const auto idBytes = static_cast<std::uint32_t>(c.id.size());
-    EXPECT_EQ((std::vector<std::uint32_t>(buffer + 1, buffer + 5)),
-              (std::vector<std::uint32_t>{20, 0, 20, idBytes}));
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(buffer);
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes + 20, bytes + 20 + idBytes), c.id);
+    EXPECT_EQ(std::vector<std::uint32_t>(buffer, buffer + c.words.size()), c.words);
+    EXPECT_EQ(returned, c.answer ? c.words[0] : 0u);
   }
 }
 
