@@ -41,6 +41,32 @@ const long kErrorNotSupported = 50;
 // CE's power manager: a warm reset, urgent. The values of CE's pm.h.
 const UInt32 kPowerStateReset = 0x00800000u;
 const UInt32 kPowerForce = 0x00001000u;
+// The kernel's request for the device's unique id: CTL_CODE(FILE_DEVICE_HAL,
+// 21, METHOD_BUFFERED, FILE_ANY_ACCESS), as CE's pkfuncs.h has it.
+const UInt32 kIoctlHalGetDeviceId = 0x01010054u;
+
+// CE's DEVICE_ID: what IOCTL_HAL_GET_DEVICEID answers. The two ids' bytes
+// follow in the same buffer at their offsets from its start; `size` is the
+// whole answer's size, and the size a too small buffer would have needed.
+struct DeviceId {
+  UInt32 size;
+  UInt32 presetIdOffset;
+  UInt32 presetIdBytes;
+  UInt32 platformIdOffset;
+  UInt32 platformIdBytes;
+};
+
+// SYSTEMTIME, field for field.
+struct SystemTime {
+  UInt16 year;
+  UInt16 month;
+  UInt16 dayOfWeek;
+  UInt16 day;
+  UInt16 hour;
+  UInt16 minute;
+  UInt16 second;
+  UInt16 milliseconds;
+};
 
 // The operating-system calls of the tool, one virtual per Win32 call with the
 // same arguments and results. All text is zero-terminated UTF-16. BOOL results
@@ -85,6 +111,13 @@ class Platform {
   // registry: (null, kPowerStateReset, kPowerForce). It does not return when
   // the reset happens; otherwise a Win32 error code.
   virtual UInt32 SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) = 0;
+
+  // A request to the kernel's OEM layer; the tool makes one only,
+  // kIoctlHalGetDeviceId, with no input. Nonzero is success.
+  virtual int KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 inSize,
+                              void* outBuffer, UInt32 outSize, UInt32* bytesReturned) = 0;
+  // The terminal's clock, in its local time.
+  virtual void GetLocalTime(SystemTime* time) = 0;
 
   // Formatted debug print. Every trace line of the tool has at most one "%X"
   // placeholder, which takes `value`; lines without one ignore it.

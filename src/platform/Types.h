@@ -7,6 +7,7 @@
 namespace hw {
 
 typedef unsigned char UInt8;
+typedef unsigned short UInt16;
 typedef int Int32;
 // Windows' DWORD is an unsigned long, 32 bits on every Windows; elsewhere an
 // unsigned int is. Being the same type as DWORD lets counts go straight to
@@ -41,6 +42,7 @@ typedef char16_t Char;
 #define HW_STATIC_ASSERT(condition, name) typedef char hw_static_assert_##name[(condition) ? 1 : -1]
 
 HW_STATIC_ASSERT(sizeof(hw::Char) == 2, text_is_utf16);
+HW_STATIC_ASSERT(sizeof(hw::UInt16) == 2, uint16_has_16_bits);
 HW_STATIC_ASSERT(sizeof(hw::UInt32) == 4, uint32_has_32_bits);
 HW_STATIC_ASSERT(sizeof(hw::IntPtr) == sizeof(void*), intptr_holds_a_pointer);
 

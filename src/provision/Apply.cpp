@@ -72,34 +72,20 @@ ItemOutcome ApplyItem(Platform& os, EepromChannel& channel, const SelectionActio
 }
 
 int RunApply(Platform& os, EepromChannel& channel, const Profile& profile, bool dryRun,
-             ResultOutput& out) {
-  UInt32 counts[4] = {0, 0, 0, 0};  // by ItemOutcome
-  UInt32 notPermanent = 0;
+             ResultOutput& out, ResultCounts* counts) {
+  StartCounts(dryRun ? ResultCounts::kDryRun : ResultCounts::kApply, counts);
+  const ResultCounts::Count byOutcome[] = {ResultCounts::kUnchanged, ResultCounts::kApplied,
+                                           ResultCounts::kWouldApply, ResultCounts::kFailed};
   for (size_t i = 0; i < kModuleCellCount; ++i) {
     const SelectionAction* row = profile.selections[kModuleCells[i].module];
     if (row == NULL) continue;
     TextLine line;
     bool madePermanent = true;
-    ++counts[ApplyItem(os, channel, *row, dryRun, line, &madePermanent)];
-    notPermanent += madePermanent ? 0 : 1;
+    ++counts->count[byOutcome[ApplyItem(os, channel, *row, dryRun, line, &madePermanent)]];
+    counts->count[ResultCounts::kNotPermanent] += madePermanent ? 0 : 1;
     out.Line(line);
   }
-  const int exit = counts[kItemFailed] > 0 ? kExitFailed : kExitOk;
-  TextLine result;
-  result.Append(HW_TEXT("result: "));
-  if (dryRun) {
-    result.AppendDecimal(counts[kItemWouldApply]).Append(HW_TEXT(" would apply, "));
-  } else {
-    result.AppendDecimal(counts[kItemApplied]).Append(HW_TEXT(" applied, "));
-  }
-  result.AppendDecimal(counts[kItemUnchanged]).Append(HW_TEXT(" unchanged"));
-  if (!dryRun)
-    result.Append(HW_TEXT(", ")).AppendDecimal(counts[kItemFailed]).Append(HW_TEXT(" FAILED"));
-  AppendNotPermanentCount(notPermanent, result);
-  if (dryRun) result.Append(HW_TEXT(" (dry run: nothing was changed)"));
-  result.Append(HW_TEXT(" (exit ")).AppendDecimal(exit).Append(HW_TEXT(")"));
-  out.Line(result);
-  return exit;
+  return counts->count[ResultCounts::kFailed] > 0 ? kExitFailed : kExitOk;
 }
 
 }  // namespace hw

@@ -2,6 +2,7 @@
 
 #include "eeprom/EepromChannel.h"
 #include "provision/Profile.h"
+#include "provision/ResultCounts.h"
 #include "provision/ResultOutput.h"
 
 namespace hw {
@@ -18,9 +19,9 @@ enum ItemOutcome { kItemUnchanged, kItemApplied, kItemWouldApply, kItemFailed };
 ItemOutcome ApplyItem(Platform& os, EepromChannel& channel, const SelectionAction& row, bool dryRun,
                       TextLine& line, bool* madePermanent);
 
-// Applies every module the profile names, in page order, a line each, and a
-// result line. kExitFailed when an item failed.
+// Applies every module the profile names, in page order, a line each; the
+// caller writes the result line from *counts. kExitFailed when an item failed.
 int RunApply(Platform& os, EepromChannel& channel, const Profile& profile, bool dryRun,
-             ResultOutput& out);
+             ResultOutput& out, ResultCounts* counts);
 
 }  // namespace hw

@@ -82,33 +82,19 @@ void AppendAuditLine(const ModuleAudit& audit, TextLine& line) {
   AppendVerdict(audit, line);
 }
 
-int RunReport(Platform& os, EepromChannel& channel, ResultOutput& out) {
-  UInt32 inconsistent = 0;
-  UInt32 unreadable = 0;
+int RunReport(Platform& os, EepromChannel& channel, ResultOutput& out, ResultCounts* counts) {
+  StartCounts(ResultCounts::kReport, counts);
   for (size_t i = 0; i < kModuleCellCount; ++i) {
     ModuleAudit audit;
     AuditModule(os, channel, kModuleCells[i].module, &audit);
-    inconsistent += audit.verdict == ModuleAudit::kInconsistent ? 1 : 0;
-    unreadable += audit.cellRead ? 0 : 1;
+    counts->count[ResultCounts::kInconsistent] += audit.verdict == ModuleAudit::kInconsistent;
+    counts->count[ResultCounts::kUnreadable] += audit.cellRead ? 0 : 1;
     TextLine line;
     AppendAuditLine(audit, line);
     out.Line(line);
   }
-  TextLine result;
-  result.Append(HW_TEXT("result: "));
-  int exit = kExitOk;
-  if (inconsistent > 0) {
-    result.AppendDecimal(inconsistent).Append(HW_TEXT(" INCONSISTENT"));
-    exit = kExitInconsistent;
-  } else if (unreadable > 0) {
-    result.AppendDecimal(unreadable).Append(HW_TEXT(" cell(s) cannot be read"));
-    exit = kExitFailed;
-  } else {
-    result.Append(HW_TEXT("consistent"));
-  }
-  result.Append(HW_TEXT(" (exit ")).AppendDecimal(exit).Append(HW_TEXT(")"));
-  out.Line(result);
-  return exit;
+  if (counts->count[ResultCounts::kInconsistent] > 0) return kExitInconsistent;
+  return counts->count[ResultCounts::kUnreadable] > 0 ? kExitFailed : kExitOk;
 }
 
 }  // namespace hw

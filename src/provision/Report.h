@@ -2,6 +2,7 @@
 
 #include "eeprom/EepromChannel.h"
 #include "provision/OsState.h"
+#include "provision/ResultCounts.h"
 #include "provision/ResultOutput.h"
 
 namespace hw {
@@ -34,9 +35,10 @@ void AppendAuditLine(const ModuleAudit& audit, TextLine& line);
 // value and its label, then "| " at kOsColumn.
 void AppendCellColumns(const ModuleAudit& audit, TextLine& line);
 
-// A line per module in page order and a result line. kExitInconsistent when
-// some module is INCONSISTENT, else kExitFailed when a cell could not be read.
-int RunReport(Platform& os, EepromChannel& channel, ResultOutput& out);
+// A line per module in page order; the caller writes the result line from
+// *counts. kExitInconsistent when some module is INCONSISTENT, else
+// kExitFailed when a cell could not be read.
+int RunReport(Platform& os, EepromChannel& channel, ResultOutput& out, ResultCounts* counts);
 
 // Columns shared by the result lines.
 const size_t kNameColumn = 13;

@@ -26,6 +26,11 @@ void ResultOutput::Line(const Char* text) {
   if (file_ != ProgramIo::kNoFile && !WriteUtf8Line(io_, file_, text)) fileFailed_ = true;
 }
 
+void ResultOutput::Result(const TextLine& line) {
+  Line(line);
+  result_.Clear().Append(line.text());
+}
+
 bool WriteUtf8Line(ProgramIo& io, ProgramIo::File file, const Char* text) {
   UInt8 bytes[TextLine::kCapacity * kUtf8BytesPerUnit + 2];
   size_t length = TextLength(text);

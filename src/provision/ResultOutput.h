@@ -21,6 +21,9 @@ class ResultOutput {
   bool ReopenFile(const Char* path);
   void Line(const Char* text);
   void Line(const TextLine& line) { Line(line.text()); }
+  // The run's last line, which says how it ended; kept for its message box.
+  void Result(const TextLine& line);
+  const Char* result() const { return result_.text(); }
   // True when a line could not be written to the result file.
   bool FileFailed() const { return fileFailed_; }
 
@@ -31,6 +34,7 @@ class ResultOutput {
   ProgramIo& io_;
   ProgramIo::File file_;
   bool fileFailed_;
+  TextLine result_;
 };
 
 // Writes `text` to `file` as UTF-8 followed by CRLF; false when it was not all written.

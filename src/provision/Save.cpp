@@ -43,7 +43,7 @@ int RunSave(EepromChannel& channel, ProgramIo& io, const Char* path, ResultOutpu
   if (file == ProgramIo::kNoFile) {
     TextLine line;
     line.Append(path).Append(HW_TEXT(": cannot be created (exit 2)"));
-    out.Line(line);
+    out.Result(line);
     return kExitRefused;
   }
   bool written = WriteUtf8Line(io, file, kHeader) && WriteUtf8Line(io, file, kSection);
@@ -66,7 +66,7 @@ int RunSave(EepromChannel& channel, ProgramIo& io, const Char* path, ResultOutpu
   result.Append(path);
   if (!written) result.Append(HW_TEXT(", but the file could not be written whole"));
   result.Append(HW_TEXT(" (exit ")).AppendDecimal(exit).Append(HW_TEXT(")"));
-  out.Line(result);
+  out.Result(result);
   return exit;
 }
 

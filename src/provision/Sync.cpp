@@ -90,27 +90,28 @@ SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool
 }
 
 int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& out,
-            bool* restartNow) {
+            ResultCounts* counts, bool* restartNow) {
   *restartNow = false;
   const bool afterRestart = MarkerPresent(os);
-  UInt32 counts[kSyncFailed + 1] = {0, 0, 0, 0, 0, 0};  // by SyncOutcome
-  UInt32 notPermanent = 0;
+  StartCounts(ResultCounts::kSync, counts);
+  UInt32 outcomes[kSyncFailed + 1] = {0, 0, 0, 0, 0, 0};
   for (size_t i = 0; i < kModuleCellCount; ++i) {
     const Module module = kModuleCells[i].module;
     if (!ProvisionsTheOs(module)) continue;
     TextLine line;
     bool madePermanent = true;
     const SyncOutcome outcome = SyncModule(os, channel, module, afterRestart, line, &madePermanent);
-    ++counts[outcome];
-    notPermanent += madePermanent ? 0 : 1;
+    ++outcomes[outcome];
+    counts->count[ResultCounts::kNotPermanent] += madePermanent ? 0 : 1;
     out.Line(line);
   }
-  const UInt32 unsettled = counts[kSyncRestored] + counts[kSyncFailed] + counts[kSyncUnreadable];
-  int exit = counts[kSyncFailed] + counts[kSyncUnreadable] > 0 ? kExitFailed : kExitOk;
+  const UInt32 unsettled =
+      outcomes[kSyncRestored] + outcomes[kSyncFailed] + outcomes[kSyncUnreadable];
+  int exit = outcomes[kSyncFailed] + outcomes[kSyncUnreadable] > 0 ? kExitFailed : kExitOk;
   if (afterRestart && unsettled == 0) {
     os.DeleteFile(kRestartMarker);
   }
-  if (restart && counts[kSyncRestored] > 0 && exit == kExitOk) {
+  if (restart && outcomes[kSyncRestored] > 0 && exit == kExitOk) {
     if (LeaveMarker(os)) {
       out.Line(
           HW_TEXT("restart: the terminal restarts now, so that the drivers load what was "
@@ -126,14 +127,10 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
       exit = kExitFailed;
     }
   }
-  TextLine result;
-  result.Append(HW_TEXT("result: ")).AppendDecimal(counts[kSyncRestored]);
-  result.Append(HW_TEXT(" restored, ")).AppendDecimal(counts[kSyncConsistent]);
-  result.Append(HW_TEXT(" consistent, ")).AppendDecimal(counts[kSyncFailed]);
-  result.Append(HW_TEXT(" FAILED"));
-  AppendNotPermanentCount(notPermanent, result);
-  result.Append(HW_TEXT(" (exit ")).AppendDecimal(exit).Append(HW_TEXT(")"));
-  out.Line(result);
+  counts->count[ResultCounts::kRestored] = outcomes[kSyncRestored];
+  counts->count[ResultCounts::kConsistent] = outcomes[kSyncConsistent];
+  counts->count[ResultCounts::kUnreadable] = outcomes[kSyncUnreadable];
+  counts->count[ResultCounts::kFailed] = outcomes[kSyncFailed];
   return exit;
 }
 

@@ -2,6 +2,7 @@
 
 #include "eeprom/EepromChannel.h"
 #include "eeprom/ModuleCells.h"
+#include "provision/ResultCounts.h"
 #include "provision/ResultOutput.h"
 
 namespace hw {
@@ -31,13 +32,14 @@ enum SyncOutcome {
 SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool afterRestart,
                        TextLine& line, bool* madePermanent);
 
-// A line for each module whose buttons provision the OS, in page order, and
-// the result line. With `restart`, when something was restored and nothing
-// failed, leaves kRestartMarker and sets *restartNow: the caller restarts the
-// terminal once the output is complete. A sync that restores nothing makes
-// reads only (and removes the marker if there is one).
+// A line for each module whose buttons provision the OS, in page order; the
+// caller writes the result line from *counts. With `restart`, when something
+// was restored and nothing failed, leaves kRestartMarker and sets
+// *restartNow: the caller restarts the terminal once the output is complete.
+// A sync that restores nothing makes reads only (and removes the marker if
+// there is one).
 int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& out,
-            bool* restartNow);
+            ResultCounts* counts, bool* restartNow);
 
 // The warm reset, which keeps the registry, so that the drivers load what a
 // sync restored. Returns only when the terminal refuses it, with the error,

@@ -37,6 +37,12 @@ void TextLine::Put(Char c) {
   text_[length_] = 0;
 }
 
+TextLine& TextLine::Clear() {
+  length_ = 0;
+  text_[0] = 0;
+  return *this;
+}
+
 TextLine& TextLine::Append(const Char* text) {
   return Append(text, TextLength(text));
 }

@@ -18,6 +18,7 @@ class TextLine {
 
   TextLine() : length_(0) { text_[0] = 0; }
 
+  TextLine& Clear();
   TextLine& Append(const Char* text);
   TextLine& Append(const Char* text, size_t length);
   TextLine& AppendQuoted(const Char* text);  // "text"
@@ -28,6 +29,8 @@ class TextLine {
 
   const Char* text() const { return text_; }
   size_t length() const { return length_; }
+  // True at capacity, where whatever came after was cut off.
+  bool Full() const { return length_ + 1 >= kCapacity; }
 
  private:
   TextLine(const TextLine&);

@@ -18,7 +18,11 @@ ProgramIo::ReadResult Win32ProgramIo::ReadWholeFile(const Char* path, UInt8* buf
   *size = 0;
   const HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return kCannotOpen;
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? kNotFound
+                                                                          : kCannotOpen;
+  }
   ReadResult result = kReadWhole;
   for (;;) {
     DWORD read = 0;
@@ -60,6 +64,10 @@ ProgramIo::File Win32ProgramIo::OpenForAppending(const Char* path) {
   return reinterpret_cast<File>(file);
 }
 
+bool Win32ProgramIo::IsEmpty(File file) {
+  return ::GetFileSize(H(file), NULL) == 0;
+}
+
 bool Win32ProgramIo::Write(File file, const UInt8* data, UInt32 size) {
   DWORD written = 0;
   return ::WriteFile(H(file), data, size, &written, NULL) && written == size;
@@ -74,6 +82,27 @@ void Win32ProgramIo::Close(File file) {
 // calls what CE does not export.
 void Win32ProgramIo::PrintLine(const Char* line) {
   _putws(line);
+}
+
+// GetModuleFileNameW of the process's own module: CE takes NULL for it too.
+size_t Win32ProgramIo::ProgramFolder(Char* folder, size_t capacity) {
+  const DWORD length = ::GetModuleFileNameW(NULL, folder, static_cast<DWORD>(capacity));
+  if (length == 0 || length >= capacity) return 0;
+  size_t end = 0;
+  for (size_t i = 0; i < length; ++i) {
+    if (folder[i] == L'\\' || folder[i] == L'/') end = i + 1;
+  }
+  folder[end] = 0;
+  return end;
+}
+
+// Straight to the window system: HWProvision has no window of its own, and
+// the framework's ShowMessageBox would bring the application object and the
+// common controls into a console program with it. MB_SETFOREGROUND, so that
+// the box comes up in front of the file explorer the program was tapped in.
+void Win32ProgramIo::ShowMessage(const Char* text, const Char* caption, bool warning) {
+  ::MessageBoxW(NULL, text, caption,
+                MB_OK | MB_SETFOREGROUND | (warning ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
 }  // namespace hw

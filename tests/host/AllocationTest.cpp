@@ -69,6 +69,11 @@ class SilentOs final : public Platform {
   }
   long RegCloseKey(RegKey) override { return 0; }
   long RegFlushKey(RegKey) override { return 0; }
+  int KernelIoControl(std::uint32_t, void*, std::uint32_t, void*, std::uint32_t,
+                      std::uint32_t*) override {
+    return 0;
+  }
+  void GetLocalTime(SystemTime*) override {}
   std::uint32_t SetSystemPowerState(const char16_t*, std::uint32_t, std::uint32_t) override {
     return kErrorNotSupported;
   }

@@ -66,6 +66,19 @@ bool ParseCells(std::string_view text, CellSet* cells) {
   return true;
 }
 
+bool ParseDeviceId(std::string_view text, std::vector<std::uint8_t>* id) {
+  id->clear();
+  if (EqualsFolded(text, "none")) return true;
+  if (text.empty() || text.size() % 2 != 0 || text.size() > 2 * kMaxDeviceIdBytes) return false;
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    const int high = HexDigit(text[i]);
+    const int low = HexDigit(text[i + 1]);
+    if (high < 0 || low < 0) return false;
+    id->push_back(static_cast<std::uint8_t>(high * 16 + low));
+  }
+  return true;
+}
+
 bool ParseDecimal(std::string_view text, std::uint64_t limit, std::uint64_t* value) {
   if (text.empty() || text.size() > 19) return false;
   std::uint64_t v = 0;
@@ -142,6 +155,9 @@ std::optional<std::string> Apply(std::string_view section, const IniEntry& entry
       return "hive or ram";
     }
     return std::nullopt;
+  } else if (section == "terminal" && key == "id") {
+    if (!ParseDeviceId(value, &config->deviceId)) return "hex digits, two a byte, or none";
+    return std::nullopt;
   } else if (section == "files" && key == "flash_free_bytes") {
     std::uint64_t n = 0;
     if (!ParseDecimal(value, UINT64_MAX / 10, &n)) return "a decimal byte count";
@@ -166,7 +182,7 @@ bool ParseDeviceConfig(std::string_view text, DeviceConfig* config, ParseError* 
   std::vector<std::string> seen;  // "section/key", folded
   for (const IniSection& section : sections) {
     const std::string name = FoldCase(section.name);
-    if (name != "eom1" && name != "registry" && name != "files") {
+    if (name != "eom1" && name != "registry" && name != "files" && name != "terminal") {
       return Fail(error, section.line, "unknown section [" + section.name + "]");
     }
     for (const IniEntry& entry : section.entries) {

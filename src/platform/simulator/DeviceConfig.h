@@ -31,7 +31,18 @@ struct DeviceConfig {
   RegistryPersistence persistence = RegistryPersistence::kHive;
   // [files]
   std::optional<std::uint64_t> flashFreeBytes;  // budget for writes under "\Flash Disk"
+  // [terminal]
+  // The id IOCTL_HAL_GET_DEVICEID answers (its platform id; the preset id is
+  // empty). Empty: the request fails, as on an image whose OEM layer lacks it.
+  std::vector<std::uint8_t> deviceId = DefaultDeviceId();
+
+  static std::vector<std::uint8_t> DefaultDeviceId() {
+    return {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
+  }
 };
+
+// The longest id device.ini may give.
+inline constexpr std::size_t kMaxDeviceIdBytes = 64;
 
 // Parses device.ini from its bytes. Section and key names ignore case; an
 // unknown section or key, a repeated key or a value that does not parse fails
@@ -43,6 +54,8 @@ struct DeviceConfig {
 // space or a comma is written in double quotes. A path may start with
 // "HKEY_LOCAL_MACHINE\". A listed key is refused itself; its subkeys are not.
 // `persistence` is "hive" or "ram".
+// `id` is the device id in hex digits, two a byte (1 to kMaxDeviceIdBytes
+// bytes), or "none".
 bool ParseDeviceConfig(std::string_view text, DeviceConfig* config, ParseError* error);
 
 }  // namespace hw::sim

@@ -5,7 +5,9 @@
 #include "platform/simulator/SimulatedTerminal.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <ctime>
 #include <string_view>
@@ -30,15 +32,19 @@ constexpr UInt32 kOpenAlways = 4;
 constexpr UInt32 kKeySetValue = 0x0002;
 constexpr char kRestartLogName[] = "restarts.log";
 
-// "2026-12-08 14:02:11 warm reset", in the terminal's local time.
-std::string RestartLine() {
-  const std::time_t now = std::time(nullptr);
+std::tm LocalTime(std::time_t when) {
   std::tm local{};
 #ifdef _WIN32
-  localtime_s(&local, &now);
+  localtime_s(&local, &when);
 #else
-  localtime_r(&now, &local);
+  localtime_r(&when, &local);
 #endif
+  return local;
+}
+
+// "2026-12-08 14:02:11 warm reset", in the terminal's local time.
+std::string RestartLine() {
+  const std::tm local = LocalTime(std::time(nullptr));
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
   return std::string(stamp) + " warm reset\r\n";
@@ -362,6 +368,44 @@ UInt32 SimulatedTerminal::SetSystemPowerState(const Char* state, UInt32 stateFla
   if (!sim::AppendToFile(folder_ / kRestartLogName, RestartLine())) return sim::kErrorWriteFault;
   restart_();
   return kErrorSuccess;
+}
+
+int SimulatedTerminal::KernelIoControl(UInt32 ioControlCode, void* /*inBuffer*/,
+                                       UInt32 /*inSize*/, void* outBuffer, UInt32 outSize,
+                                       UInt32* bytesReturned) {
+  const std::vector<std::uint8_t>& id = faults_.deviceId;
+  if (ioControlCode != kIoctlHalGetDeviceId || id.empty()) return 0;
+  DeviceId header{};
+  if (outBuffer == nullptr || outSize < sizeof header) return 0;
+  header.size = static_cast<UInt32>(sizeof header + id.size());
+  // Too small: only the size it takes is answered, for the caller to try again.
+  if (outSize < header.size) {
+    std::memcpy(outBuffer, &header.size, sizeof header.size);
+    return 0;
+  }
+  header.presetIdOffset = sizeof header;
+  header.platformIdOffset = sizeof header;
+  header.platformIdBytes = static_cast<UInt32>(id.size());
+  auto* out = static_cast<std::uint8_t*>(outBuffer);
+  std::memcpy(out, &header, sizeof header);
+  std::memcpy(out + sizeof header, id.data(), id.size());
+  if (bytesReturned != nullptr) *bytesReturned = header.size;
+  return 1;
+}
+
+void SimulatedTerminal::GetLocalTime(SystemTime* time) {
+  using namespace std::chrono;
+  const auto now = system_clock::now();
+  const std::tm local = LocalTime(system_clock::to_time_t(now));
+  time->year = static_cast<UInt16>(local.tm_year + 1900);
+  time->month = static_cast<UInt16>(local.tm_mon + 1);
+  time->dayOfWeek = static_cast<UInt16>(local.tm_wday);
+  time->day = static_cast<UInt16>(local.tm_mday);
+  time->hour = static_cast<UInt16>(local.tm_hour);
+  time->minute = static_cast<UInt16>(local.tm_min);
+  time->second = static_cast<UInt16>(local.tm_sec);
+  time->milliseconds = static_cast<UInt16>(
+      duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
 }
 
 void SimulatedTerminal::DebugPrintf(const Char* format, UInt32 value) {

@@ -58,6 +58,12 @@ class SimulatedTerminal final : public Platform {
   // program as the terminal's reset would: at once, with exit code 0. It
   // keeps the registry, flushed or not. Other power states are not modelled.
   UInt32 SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) override;
+  // IOCTL_HAL_GET_DEVICEID answers device.ini's [terminal] id as CE's OEM
+  // layer does, a too small buffer included; nothing else is modelled.
+  int KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 inSize, void* outBuffer,
+                      UInt32 outSize, UInt32* bytesReturned) override;
+  // The desktop's local time: the terminal's clock is set to it.
+  void GetLocalTime(SystemTime* time) override;
   void DebugPrintf(const Char* format, UInt32 value) override;
 
   // What a warm reset does after it is recorded; tests, which must go on, stay.

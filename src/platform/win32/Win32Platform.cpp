@@ -83,6 +83,38 @@ UInt32 Win32Platform::SetSystemPowerState(const Char* state, UInt32 stateFlags, 
 #endif
 }
 
+int Win32Platform::KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 inSize,
+                                   void* outBuffer, UInt32 outSize, UInt32* bytesReturned) {
+#if defined(_WIN32_WCE)
+  return ::KernelIoControl(ioControlCode, inBuffer, inSize, outBuffer, outSize, bytesReturned);
+#else
+  // The desktop has no such call, and the desktop builds of the device
+  // flavour only ever run under Wine: they answer as a kernel without the
+  // request does.
+  (void)ioControlCode;
+  (void)inBuffer;
+  (void)inSize;
+  (void)outBuffer;
+  (void)outSize;
+  (void)bytesReturned;
+  ::SetLastError(ERROR_NOT_SUPPORTED);
+  return FALSE;
+#endif
+}
+
+void Win32Platform::GetLocalTime(SystemTime* time) {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  time->year = now.wYear;
+  time->month = now.wMonth;
+  time->dayOfWeek = now.wDayOfWeek;
+  time->day = now.wDay;
+  time->hour = now.wHour;
+  time->minute = now.wMinute;
+  time->second = now.wSecond;
+  time->milliseconds = now.wMilliseconds;
+}
+
 void Win32Platform::DebugPrintf(const Char* format, UInt32 value) {
   Char line[kDebugLineCapacity];
   FormatDebugLine(line, kDebugLineCapacity, format, value);

@@ -36,14 +36,22 @@ const char kUsb[] = "Drivers\\BuiltIn\\HCD_HSH1";
 const char kCard4319[] = "Drivers\\SDCARD\\ClientDrivers\\Custom\\MANF-02D0-CARDID-4319-FUNC-1";
 const char kCard4329[] = "Drivers\\SDCARD\\ClientDrivers\\Custom\\MANF-02D0-CARDID-4329-FUNC-1";
 
+// What scripts/new-terminal names the terminal, and the simulator's default id.
+const char kIdentity[] = "terminal: HT-CE6 0123456789ABCDEF";
+
 class ApplyTest : public TerminalTest {
  protected:
   // Runs HWProvision on the terminal with the profile as p.ini.
+  // Every output begins with the terminal's identity: checked here, and
+  // taken off so that the cases read the command's own lines.
   int Run(std::vector<std::u16string> arguments, const std::string& profile = "") {
     io_.files[u"p.ini"] = profile;
     io_.console.clear();
     auto os = Load();
-    return os ? test::RunProgram(std::move(arguments), os.get(), io_) : -1;
+    const int exit = os ? test::RunProgram(std::move(arguments), os.get(), io_) : -1;
+    EXPECT_EQ(io_.console.at(0), kIdentity);
+    io_.console.erase(io_.console.begin());
+    return exit;
   }
   std::uint8_t Cell(std::size_t address) const {
     return static_cast<std::uint8_t>(ReadFile("eeprom.bin").at(address));
@@ -64,7 +72,9 @@ TEST_F(ApplyTest, AProfileOfAllNineModulesIsPressedAndReadBack) {
                           Item("power chip", "None (0x00)", "applied"),
                           "result: 9 applied, 0 unchanged, 0 FAILED (exit 0)"};
   EXPECT_EQ(io_.console, expected);
-  EXPECT_EQ(CrlfLines(io_.files[u"r.txt"]), expected);
+  Lines file = {kIdentity};
+  file.insert(file.end(), expected.begin(), expected.end());
+  EXPECT_EQ(CrlfLines(io_.files[u"r.txt"]), file);
 
   const struct {
     std::size_t address;

@@ -14,16 +14,26 @@ using test::RecordingPlatform;
 using test::RunProgram;
 using Lines = std::vector<std::string>;
 
-const Lines kUsage = {"usage: HWProvision report [--out FILE]", "       HWProvision save FILE",
-                      "       HWProvision apply FILE [--dry-run] [--out FILE]",
-                      "       HWProvision sync [--restart] [--out FILE]"};
+const Lines kUsage = {
+    "usage: HWProvision report [--out FILE] [--log FILE] [--box]",
+    "       HWProvision save FILE [--box]",
+    "       HWProvision apply FILE [--dry-run] [--out FILE] [--log FILE] [--box]",
+    "       HWProvision sync [--restart] [--out FILE] [--log FILE] [--box]",
+    "       HWProvision    (alone: applies HWProvision.ini beside it, else reports)"};
+
+// The fake's identity: no Ident key, and its device id.
+const char kIdentity[] = "terminal: unknown 001723A45BFF";
+const Lines kIdentityCalls = {"RegOpenKeyEx(HKLM, \"Ident\", 0, 0x1)",
+                              "KernelIoControl(0x1010054, null, 0, ptr, 128, ptr)"};
 
 TEST(CommandLine, UsageErrorsPrintTheReasonAndTheUsage) {
   const struct {
     std::vector<std::u16string> arguments;
     const char* reason;
   } cases[] = {
-      {{}, "HWProvision: no command"},
+      {{u"--box"}, "HWProvision: no command"},
+      {{u"save", u"a", u"--log", u"b"}, "HWProvision: this command takes no option \"--log\""},
+      {{u"sync", u"--log"}, "HWProvision: --log needs a FILE"},
       {{u"status"}, "HWProvision: unknown command \"status\""},
       {{u"Report"}, "HWProvision: unknown command \"Report\""},
       {{u"report", u"x.ini"}, "HWProvision: one argument too many: \"x.ini\""},
@@ -63,7 +73,8 @@ TEST(CommandLine, OptionsGoAnywhereAfterTheCommand) {
 }
 
 TEST(Exit, WithoutTheDeviceNothingIsReadOrWrittenAndTheResultFileSaysSo) {
-  const Lines expected = {"EOM1: does not open: the configuration EEPROM cannot be reached",
+  const Lines expected = {kIdentity,
+                          "EOM1: does not open: the configuration EEPROM cannot be reached",
                           "result: nothing was read or changed (exit 3)"};
   for (const auto& arguments : std::vector<std::vector<std::u16string>>{
            {u"report", u"--out", u"r.txt"},
@@ -76,7 +87,9 @@ TEST(Exit, WithoutTheDeviceNothingIsReadOrWrittenAndTheResultFileSaysSo) {
     EXPECT_EQ(RunProgram(arguments, &os, io), kExitNoDevice);
     EXPECT_EQ(io.console, expected);
     EXPECT_EQ(CrlfLines(io.files[u"r.txt"]), expected);
-    EXPECT_EQ(os.calls, Lines{"CreateFile(\"EOM1:\", 0xC0000000, 0x3, null, 3, 0x0, 0)"});
+    Lines calls = kIdentityCalls;
+    calls.push_back("CreateFile(\"EOM1:\", 0xC0000000, 0x3, null, 3, 0x0, 0)");
+    EXPECT_EQ(os.calls, calls);
     EXPECT_EQ(io.OpenCount(), 0u);
   }
 }
@@ -87,7 +100,8 @@ TEST(Exit, ATerminalThatCannotBeReachedComesAfterTheProfile) {
   io.files[u"bad.ini"] = "[modules]\nkeypad = Complex\n";
   EXPECT_EQ(RunProgram({u"apply", u"bad.ini"}, nullptr, io), kExitRefused);
   EXPECT_EQ(RunProgram({u"apply", u"good.ini", u"--out", u"r.txt"}, nullptr, io), kExitNoDevice);
-  EXPECT_EQ(CrlfLines(io.files[u"r.txt"]), (Lines{"the terminal cannot be reached",
+  EXPECT_EQ(CrlfLines(io.files[u"r.txt"]), (Lines{"terminal: unknown unknown",
+                                                  "the terminal cannot be reached",
                                                   "result: nothing was read or changed (exit 3)"}));
 }
 
@@ -101,21 +115,24 @@ TEST(Exit, ARefusedProfileOrResultFileStopsBeforeTheTerminal) {
       {"refused profile",
        "[modules]\nWiFi = fast\n",
        u"r.txt",
-       {"p.ini:2: WiFi = \"fast\": no such button; WiFi takes muRate 2to1 (0xFF), USI SD40 (0x01), "
+       {kIdentity,
+        "p.ini:2: WiFi = \"fast\": no such button; WiFi takes muRate 2to1 (0xFF), USI SD40 (0x01), "
         "None (0x00), muRate 8XQF (0x10)",
         "result: profile refused, nothing was changed (exit 2)"}},
       {"missing profile",
        "",
        u"r.txt",
-       {"p.ini: cannot be opened", "result: profile refused, nothing was changed (exit 2)"}},
+       {kIdentity, "p.ini: cannot be opened",
+        "result: profile refused, nothing was changed (exit 2)"}},
       {"profile too large",
        std::string(kMaxProfileBytes + 1, '\n'),
        u"r.txt",
-       {"p.ini: larger than 64 KB", "result: profile refused, nothing was changed (exit 2)"}},
+       {kIdentity, "p.ini: larger than 64 KB",
+        "result: profile refused, nothing was changed (exit 2)"}},
       {"result file not creatable",
        "[modules]\n",
        u"locked.txt",
-       {"locked.txt: cannot be created; nothing was done (exit 2)"}},
+       {kIdentity, "locked.txt: cannot be created; nothing was done (exit 2)"}},
   };
   for (const auto& c : cases) {
     RecordingPlatform os;  // the device would open
@@ -127,7 +144,7 @@ TEST(Exit, ARefusedProfileOrResultFileStopsBeforeTheTerminal) {
     if (io.files.count(c.out)) {
       EXPECT_EQ(CrlfLines(io.files[c.out]), c.console) << c.what;
     }
-    EXPECT_TRUE(os.calls.empty()) << c.what << ": the terminal was touched";
+    EXPECT_EQ(os.calls, kIdentityCalls) << c.what << ": more than the identity was read";
   }
 }
 
@@ -139,6 +156,7 @@ TEST(ResultFile, IsUtf8WithCrlf) {
                  &os, io),
       kExitRefused);
   EXPECT_EQ(io.files[u"r.txt"],
+            "terminal: unknown 001723A45BFF\r\n"
             "\xD0\x9F\xD1\x80\xD0\xBE\xD1\x84\xD0\xB8\xD0\xBB\xD1\x8C.ini: cannot be opened\r\n"
             "result: profile refused, nothing was changed (exit 2)\r\n");
 }
@@ -158,7 +176,7 @@ TEST(Save, WritesEveryButtonAndCommentsWhatNoButtonWrites) {
                    "fingerprint = None", "3G = HUAWEI_WCDMA", "LF = OutSide",
                    "handle key = One Message", "Bluetooth = 2to1", "WiFi = muRate 8XQF",
                    "serial chip = VK3224", "; power chip: cell 0xA9 cannot be read"}));
-  EXPECT_EQ(io.console, (Lines{"keypad = 0x00: no button writes this value",
+  EXPECT_EQ(io.console, (Lines{kIdentity, "keypad = 0x00: no button writes this value",
                                "power chip: cell 0xA9 cannot be read",
                                "result: 7 modules saved to p.ini (exit 1)"}));
   EXPECT_EQ(io.OpenCount(), 0u);
@@ -172,7 +190,7 @@ TEST(Save, AFileThatCannotBeCreatedIsRefused) {
   FakeProgramIo io;
   io.unwritable = {u"p.ini"};
   EXPECT_EQ(RunProgram({u"save", u"p.ini"}, &os, io), kExitRefused);
-  EXPECT_EQ(io.console, Lines{"p.ini: cannot be created (exit 2)"});
+  EXPECT_EQ(io.console, (Lines{kIdentity, "p.ini: cannot be created (exit 2)"}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -12,18 +13,27 @@
 
 namespace hw::test {
 
-// The program's files in memory, by path, and its standard output as lines
-// (UTF-8). Paths listed in `unwritable` cannot be created.
+// The program's files in memory, by path, its standard output as lines and
+// its message boxes (UTF-8). Paths listed in `unwritable` cannot be created
+// or opened; writes to those in `full` fail and store nothing.
 class FakeProgramIo final : public ProgramIo {
  public:
+  struct Box {
+    std::string text;
+    std::string caption;
+    bool warning;
+  };
   std::map<std::u16string, std::string> files;
   std::vector<std::u16string> unwritable;
+  std::vector<std::u16string> full;
   std::vector<std::string> console;
+  std::vector<Box> boxes;
+  std::u16string programFolder = u"\\Storage Card\\";
 
   ReadResult ReadWholeFile(const char16_t* path, std::uint8_t* buffer, std::uint32_t capacity,
                            std::uint32_t* size) override {
     const auto it = files.find(path);
-    if (it == files.end()) return kCannotOpen;
+    if (it == files.end()) return kNotFound;
     if (it->second.size() > capacity) return kTooLarge;
     std::copy(it->second.begin(), it->second.end(), buffer);
     *size = static_cast<std::uint32_t>(it->second.size());
@@ -44,13 +54,26 @@ class FakeProgramIo final : public ProgramIo {
     open_.push_back(path);
     return static_cast<File>(open_.size() - 1);
   }
+  bool IsEmpty(File file) override {
+    return files[open_.at(static_cast<std::size_t>(file))].empty();
+  }
   bool Write(File file, const std::uint8_t* data, std::uint32_t size) override {
-    files[open_.at(static_cast<std::size_t>(file))].append(reinterpret_cast<const char*>(data),
-                                                           size);
+    const std::u16string& path = open_.at(static_cast<std::size_t>(file));
+    if (std::find(full.begin(), full.end(), path) != full.end()) return false;
+    files[path].append(reinterpret_cast<const char*>(data), size);
     return true;
   }
   void Close(File file) override { closed_.push_back(file); }
   void PrintLine(const char16_t* line) override { console.push_back(Utf8(line)); }
+  std::size_t ProgramFolder(char16_t* folder, std::size_t capacity) override {
+    if (programFolder.empty() || programFolder.size() >= capacity) return 0;
+    std::copy(programFolder.begin(), programFolder.end(), folder);
+    folder[programFolder.size()] = u'\0';
+    return programFolder.size();
+  }
+  void ShowMessage(const char16_t* text, const char16_t* caption, bool warning) override {
+    boxes.push_back({Utf8(text), Utf8(caption), warning});
+  }
 
   // Files created and not closed.
   std::size_t OpenCount() const { return open_.size() - closed_.size(); }

@@ -34,6 +34,9 @@ const Malformed kMalformed[] = {
     {"device.ini", "[files]\nflash_free_bytes = lots\n", 2},
     {"device.ini", "[registry]\npersistence = flash\n", 2},
     {"device.ini", "[files]\nfail_read = 0x11\n", 2},
+    {"device.ini", "[terminal]\nid = 0x0123\n", 2},
+    {"device.ini", "[terminal]\nid = ABC\n", 2},
+    {"device.ini", "[terminal]\nid = " + std::string(130, '7') + "\n", 2},
     {"device.ini", "[EOM1]\n\n[EOM1\n", 3},
     {"registry.reg", "REGEDIT4\r\n", 1},
     {"registry.reg", "\r\n" + std::string(kRegHeader), 1},
@@ -107,6 +110,35 @@ TEST_F(LoadTest, DeviceIniToleratesCaseSpaceAndComments) {
   EXPECT_EQ(config.flashFreeBytes, 0u);
   EXPECT_EQ(config.persistence, sim::RegistryPersistence::kRam);
   EXPECT_TRUE(config.failRead.none());
+}
+
+// IOCTL_HAL_GET_DEVICEID as CE's OEM layer answers it: a DEVICE_ID with the
+// id as its platform id; a buffer too small for it gets the size it needs.
+TEST_F(LoadTest, TheDeviceIdIsAnsweredAsCeAnswersIt) {
+  const struct {
+    const char* ini;
+    std::uint32_t bufferBytes;
+    int answer;
+    std::vector<std::uint32_t> words;  // the buffer's first words afterwards
+  } cases[] = {
+      {"", 64, 1, {28, 20, 0, 20, 8, 0x67452301, 0xEFCDAB89, 0}},
+      {"[terminal]\nid = a1B2C3d4\n", 24, 1, {24, 20, 0, 20, 4, 0xD4C3B2A1, 0}},
+      {"[terminal]\nid = a1B2C3d4\n", 23, 0, {24, 0}},
+      {"[terminal]\nid = a1B2C3d4\n", 19, 0, {0}},
+      {"[terminal]\nid = none\n", 64, 0, {0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.ini) + " into " + std::to_string(c.bufferBytes) + " bytes");
+    WriteFile("device.ini", c.ini);
+    auto os = Load();
+    std::uint32_t buffer[16] = {};
+    UInt32 returned = 0;
+    EXPECT_EQ(os->KernelIoControl(kIoctlHalGetDeviceId, nullptr, 0, buffer, c.bufferBytes,
+                                  &returned),
+              c.answer);
+    EXPECT_EQ(std::vector<std::uint32_t>(buffer, buffer + c.words.size()), c.words);
+    EXPECT_EQ(returned, c.answer ? c.words[0] : 0u);
+  }
 }
 
 TEST_F(LoadTest, DebugLinesAreAppendedAsUtf8) {

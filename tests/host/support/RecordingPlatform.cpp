@@ -266,6 +266,37 @@ std::uint32_t RecordingPlatform::SetSystemPowerState(const char16_t* state,
   return powerStateResult;
 }
 
+int RecordingPlatform::KernelIoControl(std::uint32_t ioControlCode, void* inBuffer,
+                                       std::uint32_t inSize, void* outBuffer,
+                                       std::uint32_t outSize, std::uint32_t* bytesReturned) {
+  calls.push_back("KernelIoControl(" + Hex(ioControlCode) + ", " + Ptr(inBuffer) + ", " +
+                  std::to_string(inSize) + ", " + Ptr(outBuffer) + ", " +
+                  std::to_string(outSize) + ", " + Ptr(bytesReturned) + ")");
+  if (ioControlCode != kIoctlHalGetDeviceId || !deviceIdWorks) return 0;
+  if (outBuffer == nullptr || outSize < sizeof(DeviceId)) return 0;
+  // The preset id, then the platform id, after the header.
+  const auto presetBytes = static_cast<std::uint32_t>(presetId.size());
+  const auto platformBytes = static_cast<std::uint32_t>(platformId.size());
+  const auto headerBytes = static_cast<std::uint32_t>(sizeof(DeviceId));
+  DeviceId header{headerBytes + presetBytes + platformBytes, headerBytes, presetBytes,
+                  headerBytes + presetBytes, platformBytes};
+  auto* out = static_cast<std::uint8_t*>(outBuffer);
+  if (outSize < header.size) {
+    std::memcpy(out, &header.size, sizeof header.size);
+    return 0;
+  }
+  std::memcpy(out, &header, sizeof header);
+  if (presetBytes) std::memcpy(out + header.presetIdOffset, presetId.data(), presetBytes);
+  if (platformBytes) std::memcpy(out + header.platformIdOffset, platformId.data(), platformBytes);
+  if (bytesReturned != nullptr) *bytesReturned = header.size;
+  return 1;
+}
+
+void RecordingPlatform::GetLocalTime(SystemTime* time) {
+  calls.push_back("GetLocalTime(" + Ptr(time) + ")");
+  *time = localTime;
+}
+
 void RecordingPlatform::DebugPrintf(const char16_t* format, std::uint32_t value) {
   calls.push_back("DebugPrintf(" + Quoted(format) + ")");
   char16_t line[kDebugLineCapacity];

@@ -44,6 +44,13 @@ class RecordingPlatform : public Platform {
   int resets = 0;
   std::uint32_t powerStateResult = 0;
 
+  // What IOCTL_HAL_GET_DEVICEID answers: the two ids, laid out as CE's
+  // DEVICE_ID, with the too-small-buffer answer; or a failure.
+  bool deviceIdWorks = true;
+  std::vector<std::uint8_t> presetId;
+  std::vector<std::uint8_t> platformId{0x00, 0x17, 0x23, 0xA4, 0x5B, 0xFF};
+  SystemTime localTime{2026, 3, 1, 9, 7, 5, 3, 250};  // 2026-03-09 07:05:03, a Monday
+
   std::vector<std::string> calls;       // every call, in order
   std::vector<std::string> debugLines;  // formatted debug output, UTF-8
   std::vector<std::string> faults;      // misuse seen: bad handles, double closes
@@ -77,6 +84,10 @@ class RecordingPlatform : public Platform {
   long RegFlushKey(RegKey key) override;
   std::uint32_t SetSystemPowerState(const char16_t* state, std::uint32_t stateFlags,
                                     std::uint32_t options) override;
+  int KernelIoControl(std::uint32_t ioControlCode, void* inBuffer, std::uint32_t inSize,
+                      void* outBuffer, std::uint32_t outSize,
+                      std::uint32_t* bytesReturned) override;
+  void GetLocalTime(SystemTime* time) override;
   void DebugPrintf(const char16_t* format, std::uint32_t value) override;
 
  private:

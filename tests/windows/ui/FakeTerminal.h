@@ -55,6 +55,10 @@ class FakeTerminal final : public hw::Platform {
   hw::UInt32 SetSystemPowerState(const wchar_t*, hw::UInt32, hw::UInt32) override {
     return hw::kErrorNotSupported;
   }
+  int KernelIoControl(hw::UInt32, void*, hw::UInt32, void*, hw::UInt32, hw::UInt32*) override {
+    return 0;
+  }
+  void GetLocalTime(hw::SystemTime*) override {}
   void DebugPrintf(const wchar_t* format, hw::UInt32) override { trace.emplace_back(format); }
 };
 

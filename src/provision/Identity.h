@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "provision/ReadBack.h"
+#include "provision/Text.h"
+
+namespace hw {
+
+// The longest device id shown. CE's OEM layers answer a few dozen bytes.
+const size_t kMaxDeviceIdBytes = 108;
+
+// Which terminal an output comes from: the device name (HKLM\Ident, value
+// "Name") and the device's unique id (IOCTL_HAL_GET_DEVICEID) in hex, its
+// preset id and then its platform id. Either is empty when it cannot be had.
+struct TerminalIdentity {
+  Char name[kRegistryTextCapacity];
+  Char id[2 * kMaxDeviceIdBytes + 1];
+};
+
+// Reads both. Only reads: nothing is written. A null `os` is a terminal that
+// cannot be reached at all.
+void ReadIdentity(Platform* os, TerminalIdentity* identity);
+// The text, or "unknown" when it is empty.
+const Char* KnownOrUnknown(const Char* text);
+// "terminal: NAME ID", the first line of every output.
+void AppendIdentityLine(const TerminalIdentity& identity, TextLine& line);
+
+}  // namespace hw

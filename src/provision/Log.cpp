@@ -1,0 +1,113 @@
+#include "provision/Log.h"
+
+#include "provision/ResultOutput.h"
+
+namespace hw {
+
+namespace {
+
+const Char kComma[] = HW_TEXT(",");
+const Char kQuote[] = HW_TEXT("\"");
+
+// A field as RFC 4180 has it: quoted when it holds a comma, a quote or a
+// line break, with each quote doubled.
+void AppendField(const Char* text, TextLine& line) {
+  bool quoted = false;
+  for (const Char* c = text; *c != 0; ++c) {
+    quoted = quoted || *c == ',' || *c == '"' || *c == '\r' || *c == '\n';
+  }
+  if (!quoted) {
+    line.Append(text);
+    return;
+  }
+  line.Append(kQuote);
+  for (const Char* c = text; *c != 0; ++c) {
+    if (*c == '"') line.Append(kQuote);
+    line.Append(c, 1);
+  }
+  line.Append(kQuote);
+}
+
+void AppendDigits(UInt32 value, size_t digits, TextLine& line) {
+  Char text[10];
+  for (size_t i = digits; i > 0; --i) {
+    text[i - 1] = static_cast<Char>('0' + value % 10);
+    value /= 10;
+  }
+  line.Append(text, digits);
+}
+
+// "2026-03-09 07:05:03", which spreadsheets read as a date and time.
+void AppendTime(const SystemTime& time, TextLine& line) {
+  AppendDigits(time.year, 4, line);
+  line.Append(HW_TEXT("-"));
+  AppendDigits(time.month, 2, line);
+  line.Append(HW_TEXT("-"));
+  AppendDigits(time.day, 2, line);
+  line.Append(HW_TEXT(" "));
+  AppendDigits(time.hour, 2, line);
+  line.Append(HW_TEXT(":"));
+  AppendDigits(time.minute, 2, line);
+  line.Append(HW_TEXT(":"));
+  AppendDigits(time.second, 2, line);
+}
+
+const Char* FileName(const Char* path) {
+  const Char* name = path;
+  for (const Char* c = path; *c != 0; ++c) {
+    if (*c == '\\' || *c == '/') name = c + 1;
+  }
+  return name;
+}
+
+}  // namespace
+
+void AppendLogHeader(TextLine& line) {
+  line.Append(HW_TEXT("local time,id,name,command,profile"));
+  for (int i = 0; i < ResultCounts::kCountKinds; ++i) {
+    line.Append(kComma).Append(CountName(static_cast<ResultCounts::Count>(i)));
+  }
+  line.Append(HW_TEXT(",exit"));
+}
+
+void AppendLogLine(const LogEntry& entry, TextLine& line) {
+  if (entry.time != NULL) {
+    AppendTime(*entry.time, line);
+  } else {
+    line.Append(HW_TEXT("unknown"));
+  }
+  line.Append(kComma);
+  AppendField(KnownOrUnknown(entry.identity->id), line);
+  line.Append(kComma);
+  AppendField(KnownOrUnknown(entry.identity->name), line);
+  line.Append(kComma).Append(entry.command).Append(kComma);
+  if (entry.profile != NULL) AppendField(FileName(entry.profile), line);
+  for (int i = 0; i < ResultCounts::kCountKinds; ++i) {
+    const ResultCounts::Count count = static_cast<ResultCounts::Count>(i);
+    line.Append(kComma);
+    if (entry.counts != NULL && Stated(entry.counts->kind, count)) {
+      line.AppendDecimal(entry.counts->count[count]);
+    }
+  }
+  line.Append(kComma).AppendDecimal(static_cast<UInt32>(entry.exit));
+}
+
+LogResult AppendToLog(ProgramIo& io, const Char* path, const LogEntry& entry) {
+  TextLine line;
+  AppendLogLine(entry, line);
+  // A line cut short could leave a quote open and spoil every line after it.
+  if (line.Full()) return kLogNotWritten;
+  const ProgramIo::File file = io.OpenForAppending(path);
+  if (file == ProgramIo::kNoFile) return kLogNotOpened;
+  bool written = true;
+  if (io.IsEmpty(file)) {
+    TextLine header;
+    AppendLogHeader(header);
+    written = WriteUtf8Line(io, file, header.text());
+  }
+  written = written && WriteUtf8Line(io, file, line.text());
+  io.Close(file);
+  return written ? kLogged : kLogNotWritten;
+}
+
+}  // namespace hw

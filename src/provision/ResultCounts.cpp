@@ -1,0 +1,82 @@
+#include "provision/ResultCounts.h"
+
+#include "provision/PressWitness.h"
+
+namespace hw {
+
+namespace {
+
+UInt32 Bit(ResultCounts::Count count) { return 1u << count; }
+
+// By Kind: the counts its result line states.
+const UInt32 kStated[] = {
+    Bit(ResultCounts::kInconsistent) | Bit(ResultCounts::kUnreadable),
+    Bit(ResultCounts::kApplied) | Bit(ResultCounts::kUnchanged) | Bit(ResultCounts::kFailed) |
+        Bit(ResultCounts::kNotPermanent),
+    Bit(ResultCounts::kWouldApply) | Bit(ResultCounts::kUnchanged),
+    Bit(ResultCounts::kRestored) | Bit(ResultCounts::kConsistent) | Bit(ResultCounts::kFailed) |
+        Bit(ResultCounts::kNotPermanent),
+};
+
+const Char* const kCountNames[] = {
+    HW_TEXT("applied"),      HW_TEXT("would apply"), HW_TEXT("unchanged"),
+    HW_TEXT("restored"),     HW_TEXT("consistent"),  HW_TEXT("inconsistent"),
+    HW_TEXT("unreadable"),   HW_TEXT("failed"),      HW_TEXT("not permanent"),
+};
+HW_STATIC_ASSERT(HW_COUNT_OF(kCountNames) == ResultCounts::kCountKinds, a_name_per_count);
+
+void AppendReportCounts(const ResultCounts& counts, TextLine& line) {
+  if (counts.count[ResultCounts::kInconsistent] > 0) {
+    line.AppendDecimal(counts.count[ResultCounts::kInconsistent]).Append(HW_TEXT(" INCONSISTENT"));
+  } else if (counts.count[ResultCounts::kUnreadable] > 0) {
+    line.AppendDecimal(counts.count[ResultCounts::kUnreadable]);
+    line.Append(HW_TEXT(" cell(s) cannot be read"));
+  } else {
+    line.Append(HW_TEXT("consistent"));
+  }
+}
+
+// "N first, M second, F FAILED" and the registry groups not made permanent.
+void AppendChangeCounts(const ResultCounts& counts, ResultCounts::Count first,
+                        ResultCounts::Count second, TextLine& line) {
+  line.AppendDecimal(counts.count[first]).Append(HW_TEXT(" ")).Append(kCountNames[first]);
+  line.Append(HW_TEXT(", ")).AppendDecimal(counts.count[second]).Append(HW_TEXT(" "));
+  line.Append(kCountNames[second]);
+  line.Append(HW_TEXT(", ")).AppendDecimal(counts.count[ResultCounts::kFailed]);
+  line.Append(HW_TEXT(" FAILED"));
+  AppendNotPermanentCount(counts.count[ResultCounts::kNotPermanent], line);
+}
+
+}  // namespace
+
+void StartCounts(ResultCounts::Kind kind, ResultCounts* counts) {
+  counts->kind = kind;
+  for (size_t i = 0; i < ResultCounts::kCountKinds; ++i) counts->count[i] = 0;
+}
+
+bool Stated(ResultCounts::Kind kind, ResultCounts::Count count) {
+  return (kStated[kind] & Bit(count)) != 0;
+}
+
+const Char* CountName(ResultCounts::Count count) { return kCountNames[count]; }
+
+void AppendResultLine(const ResultCounts& counts, int exit, TextLine& line) {
+  line.Append(HW_TEXT("result: "));
+  switch (counts.kind) {
+    case ResultCounts::kReport: AppendReportCounts(counts, line); break;
+    case ResultCounts::kApply:
+      AppendChangeCounts(counts, ResultCounts::kApplied, ResultCounts::kUnchanged, line);
+      break;
+    case ResultCounts::kDryRun:
+      line.AppendDecimal(counts.count[ResultCounts::kWouldApply]).Append(HW_TEXT(" would apply, "));
+      line.AppendDecimal(counts.count[ResultCounts::kUnchanged]).Append(HW_TEXT(" unchanged"));
+      line.Append(HW_TEXT(" (dry run: nothing was changed)"));
+      break;
+    case ResultCounts::kSync:
+      AppendChangeCounts(counts, ResultCounts::kRestored, ResultCounts::kConsistent, line);
+      break;
+  }
+  line.Append(HW_TEXT(" (exit ")).AppendDecimal(static_cast<UInt32>(exit)).Append(HW_TEXT(")"));
+}
+
+}  // namespace hw

@@ -1,0 +1,130 @@
+// The terminal's identity, the log and the run with no arguments, over the
+// recording fake and the program's files in memory.
+#include <gtest/gtest.h>
+
+#include "FakeProgramIo.h"
+#include "provision/Identity.h"
+
+namespace hw {
+namespace {
+
+using test::FakeProgramIo;
+using test::RecordingPlatform;
+using test::RunProgram;
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kId = {0x00, 0x17, 0x23, 0xA4, 0x5B, 0xFF};
+
+// A fake terminal named `name` (null: no Ident key) whose id request answers
+// the two ids, or fails.
+void Prepare(RecordingPlatform& os, const char16_t* name, bool idWorks, Bytes preset = {},
+             Bytes platform = kId) {
+  if (name != nullptr) os.keys[u"Ident"][u"Name"] = name;
+  os.deviceIdWorks = idWorks;
+  os.presetId = preset;
+  os.platformId = platform;
+}
+
+TEST(Identity, IsTheIdentNameAndTheDeviceIdInHex) {
+  const struct {
+    const char16_t* name;
+    bool idWorks;
+    Bytes preset, platform;
+    std::string line;
+  } cases[] = {
+      {u"HT-CE6", true, {}, kId, "terminal: HT-CE6 001723A45BFF"},
+      {nullptr, true, {}, kId, "terminal: unknown 001723A45BFF"},
+      {u"", true, {}, kId, "terminal: unknown 001723A45BFF"},
+      {u"L3, \"B\"", true, {}, kId, "terminal: L3, \"B\" 001723A45BFF"},
+      {u"HT-CE6", false, {}, kId, "terminal: HT-CE6 unknown"},
+      {nullptr, true, {0xAB, 0x0C}, {0x01}, "terminal: unknown AB0C01"},
+      {nullptr, true, {}, {}, "terminal: unknown unknown"},
+      {nullptr, true, {}, Bytes(108, 0x77), "terminal: unknown " + std::string(216, '7')},
+      {nullptr, true, {}, Bytes(109, 0x77), "terminal: unknown unknown"},
+  };
+  for (const auto& c : cases) {
+    RecordingPlatform os;
+    Prepare(os, c.name, c.idWorks, c.preset, c.platform);
+    TerminalIdentity identity;
+    ReadIdentity(&os, &identity);
+    TextLine line;
+    AppendIdentityLine(identity, line);
+    EXPECT_EQ(test::Utf8(line.text()), c.line);
+    EXPECT_TRUE(os.faults.empty()) << c.line;
+  }
+}
+
+const std::string kHeader =
+    "local time,id,name,command,profile,applied,would apply,unchanged,restored,consistent,"
+    "inconsistent,unreadable,failed,not permanent,exit\r\n";
+
+TEST(Log, AddsOneCsvLinePerRunAfterAHeaderInANewLog) {
+  const struct {
+    std::vector<std::u16string> arguments;
+    const char16_t* name;
+    bool idWorks;
+    const char* before;  // null: no log yet
+    std::string after;
+  } cases[] = {
+      {{u"report"},
+       u"HT-CE6",
+       true,
+       nullptr,
+       kHeader + "2026-03-09 07:05:03,001723A45BFF,HT-CE6,report,,,,,,,0,0,,,0\r\n"},
+      {{u"sync"},
+       nullptr,
+       true,
+       "earlier\r\n",
+       "earlier\r\n2026-03-09 07:05:03,001723A45BFF,unknown,sync,,,,,0,0,,,0,0,0\r\n"},
+      {{u"report"},
+       u"L3, \"B\"",
+       true,
+       "",
+       kHeader + "2026-03-09 07:05:03,001723A45BFF,\"L3, \"\"B\"\"\",report,,,,,,,0,0,,,0\r\n"},
+      {{u"apply", u"\\Card\\p.ini", u"--dry-run"},
+       nullptr,
+       false,
+       "",
+       kHeader + "2026-03-09 07:05:03,unknown,unknown,apply --dry-run,p.ini,,1,0,,,,,,,0\r\n"},
+      {{u"apply", u"bad.ini"},
+       nullptr,
+       true,
+       "",
+       kHeader + "2026-03-09 07:05:03,001723A45BFF,unknown,apply,bad.ini,,,,,,,,,,2\r\n"},
+  };
+  for (const auto& c : cases) {
+    RecordingPlatform os;
+    Prepare(os, c.name, c.idWorks);
+    FakeProgramIo io;
+    io.files[u"\\Card\\p.ini"] = "[modules]\nkeypad = Simple\n";
+    io.files[u"bad.ini"] = "[modules]\nkeypad = Complex\n";
+    if (c.before != nullptr) io.files[u"s.csv"] = c.before;
+    auto arguments = c.arguments;
+    arguments.insert(arguments.end(), {u"--log", u"s.csv"});
+    RunProgram(arguments, &os, io);
+    EXPECT_EQ(io.files[u"s.csv"], c.after);
+    EXPECT_EQ(io.OpenCount(), 0u) << c.after;
+  }
+}
+
+// Also the box a command line asks for, which says why as well.
+TEST(Log, ThatCannotTakeTheLineFailsTheRunAfterTheWork) {
+  for (const bool opens : {false, true}) {
+    RecordingPlatform os;
+    FakeProgramIo io;
+    (opens ? io.full : io.unwritable) = {u"s.csv"};
+    EXPECT_EQ(RunProgram({u"report", u"--log", u"s.csv", u"--box"}, &os, io), kExitFailed);
+    ASSERT_EQ(io.console.size(), 12u) << "the identity, nine modules, the log, the result";
+    const std::string why =
+        opens ? "s.csv: the log cannot be written; this run's line is missing or cut"
+              : "s.csv: the log cannot be opened; this run is not in it";
+    EXPECT_EQ(io.console[10], why);
+    EXPECT_EQ(io.console[11], "result: consistent (exit 1)");
+    ASSERT_EQ(io.boxes.size(), 1u);
+    EXPECT_EQ(io.boxes[0].text, io.console[0] + "\n" + why + "\n" + io.console[11]);
+    EXPECT_TRUE(io.boxes[0].warning);
+  }
+}
+
+}  // namespace
+}  // namespace hw
