@@ -16,6 +16,12 @@ const char kMarkerText[] =
     "HWProvision sync restarted the terminal to load the driver values it restored.\r\n"
     "The next sync that finds nothing to restore removes this file.\r\n";
 
+// What the result line counts of each SyncOutcome; kCountKinds: nothing.
+const ResultCounts::Count kCountOf[] = {ResultCounts::kConsistent, ResultCounts::kRestored,
+                                        ResultCounts::kCountKinds, ResultCounts::kCountKinds,
+                                        ResultCounts::kUnreadable, ResultCounts::kFailed};
+HW_STATIC_ASSERT(HW_COUNT_OF(kCountOf) == kSyncFailed + 1, a_count_per_outcome);
+
 bool MarkerPresent(Platform& os) {
   const Handle file =
       os.CreateFile(kRestartMarker, kGenericRead, kFileShareRead, NULL, kOpenExisting, 0, 0);
@@ -94,24 +100,23 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
   *restartNow = false;
   const bool afterRestart = MarkerPresent(os);
   StartCounts(ResultCounts::kSync, counts);
-  UInt32 outcomes[kSyncFailed + 1] = {0, 0, 0, 0, 0, 0};
+  UInt32* const count = counts->count;
   for (size_t i = 0; i < kModuleCellCount; ++i) {
     const Module module = kModuleCells[i].module;
     if (!ProvisionsTheOs(module)) continue;
     TextLine line;
     bool madePermanent = true;
     const SyncOutcome outcome = SyncModule(os, channel, module, afterRestart, line, &madePermanent);
-    ++outcomes[outcome];
-    counts->count[ResultCounts::kNotPermanent] += madePermanent ? 0 : 1;
+    if (kCountOf[outcome] != ResultCounts::kCountKinds) ++count[kCountOf[outcome]];
+    count[ResultCounts::kNotPermanent] += madePermanent ? 0 : 1;
     out.Line(line);
   }
-  const UInt32 unsettled =
-      outcomes[kSyncRestored] + outcomes[kSyncFailed] + outcomes[kSyncUnreadable];
-  int exit = outcomes[kSyncFailed] + outcomes[kSyncUnreadable] > 0 ? kExitFailed : kExitOk;
-  if (afterRestart && unsettled == 0) {
-    os.DeleteFile(kRestartMarker);
-  }
-  if (restart && outcomes[kSyncRestored] > 0 && exit == kExitOk) {
+  const UInt32 unsettled = count[ResultCounts::kRestored] + count[ResultCounts::kFailed] +
+                           count[ResultCounts::kUnreadable];
+  int exit = count[ResultCounts::kFailed] + count[ResultCounts::kUnreadable] > 0 ? kExitFailed
+                                                                                 : kExitOk;
+  if (afterRestart && unsettled == 0) os.DeleteFile(kRestartMarker);
+  if (restart && count[ResultCounts::kRestored] > 0 && exit == kExitOk) {
     if (LeaveMarker(os)) {
       out.Line(
           HW_TEXT("restart: the terminal restarts now, so that the drivers load what was "
@@ -127,10 +132,6 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
       exit = kExitFailed;
     }
   }
-  counts->count[ResultCounts::kRestored] = outcomes[kSyncRestored];
-  counts->count[ResultCounts::kConsistent] = outcomes[kSyncConsistent];
-  counts->count[ResultCounts::kUnreadable] = outcomes[kSyncUnreadable];
-  counts->count[ResultCounts::kFailed] = outcomes[kSyncFailed];
   return exit;
 }
 

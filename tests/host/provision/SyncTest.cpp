@@ -108,72 +108,64 @@ struct RestartRun {
 };
 
 TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
+  const char* const kMarkerRefused =
+      "\\Flash Disk\\HWProvision.restart cannot be written: the terminal is not restarted, "
+      "lest it restart again and again";
   const struct {
     const char* what;
     bool markerBefore;
-    bool consistent;  // the factory image agrees with the cells
+    int differing;  // 2: 3G and Bluetooth differ from the cells, 1: 3G alone, 0: none
+    bool flashRefused;
     std::uint32_t powerStateResult;
     int exit;
     int resets;
     bool markerAfter;
     const char* last;
+    const char* beforeLast;  // null: not checked
   } cases[] = {
-      {"a restore restarts and leaves the marker", false, false, 0, 0, 1, true,
-       "result: 2 restored, 0 consistent, 0 FAILED (exit 0)"},
-      {"after the restart it still differs", true, false, 0, 1, 0, true,
-       "result: 0 restored, 0 consistent, 2 FAILED (exit 1)"},
-      {"after the restart all agree", true, true, 0, 0, 0, false,
-       "result: 0 restored, 2 consistent, 0 FAILED (exit 0)"},
-      {"a consistent terminal is not restarted", false, true, 0, 0, 0, false,
-       "result: 0 restored, 2 consistent, 0 FAILED (exit 0)"},
-      {"the terminal refuses the restart", false, false, 87, 1, 1, false,
-       "result: restart refused (exit 1)"},
+      {"a restore restarts and leaves the marker", false, 2, false, 0, 0, 1, true,
+       "result: 2 restored, 0 consistent, 0 FAILED (exit 0)", nullptr},
+      {"after the restart it still differs", true, 2, false, 0, 1, 0, true,
+       "result: 0 restored, 0 consistent, 2 FAILED (exit 1)", nullptr},
+      {"after the restart all agree", true, 0, false, 0, 0, 0, false,
+       "result: 0 restored, 2 consistent, 0 FAILED (exit 0)", nullptr},
+      {"a consistent terminal is only read", false, 0, false, 0, 0, 0, false,
+       "result: 0 restored, 2 consistent, 0 FAILED (exit 0)", nullptr},
+      {"the terminal refuses the restart", false, 2, false, 87, 1, 1, false,
+       "result: restart refused (exit 1)", nullptr},
+      {"no marker, no restart", false, 1, true, 0, 1, 0, false,
+       "result: 1 restored, 1 consistent, 0 FAILED (exit 1)", kMarkerRefused},
   };
+  const std::set<std::string> reads = {"RegOpenKeyEx",    "RegQueryValueEx", "RegCloseKey",
+                                       "CreateFile",      "ReadFile",        "CloseHandle",
+                                       "DeviceIoControl", "KernelIoControl"};
   for (const auto& c : cases) {
     RestartRun run;
     RecordingPlatform& os = run.terminal.os;
     if (c.markerBefore) os.files[kRestartMarker] = {'x'};
-    if (c.consistent) {
-      os.eeprom[CellOf(k3G).address] = 0x11;
-      os.files[kFlash] = kSource;
-    }
+    if (c.differing < 2) os.files[kFlash] = kSource;
+    if (c.differing < 1) os.eeprom[CellOf(k3G).address] = 0x11;
+    if (c.flashRefused) os.writableFolders.clear();
     os.powerStateResult = c.powerStateResult;
     EXPECT_EQ(run.Run({u"sync", u"--restart", u"--out", u"r.txt"}), c.exit) << c.what;
     EXPECT_EQ(os.resets, c.resets) << c.what;
     EXPECT_EQ(run.Marker(), c.markerAfter) << c.what;
     EXPECT_EQ(run.Last(), c.last) << c.what;
+    if (c.beforeLast != nullptr) {
+      EXPECT_EQ(run.io.console.at(run.io.console.size() - 2), c.beforeLast) << c.what;
+    }
     EXPECT_EQ(CrlfLines(run.io.files[u"r.txt"]), run.io.console) << c.what;
     EXPECT_EQ(run.io.OpenCount(), 0u) << c.what << ": the result file is closed";
     if (c.resets == 1) {
       EXPECT_EQ(os.CallsNamed("SetSystemPowerState").back(),
                 "SetSystemPowerState(null, 0x800000, 0x1000)");
     }
-  }
-}
-
-TEST(Sync, DoesNotRestartWhenTheMarkerCannotBeWritten) {
-  RestartRun run;
-  run.terminal.os.writableFolders.clear();  // flash refuses every file
-  run.terminal.os.files[kFlash] = kSource;  // so that Bluetooth agrees
-  EXPECT_EQ(run.Run({u"sync", u"--restart"}), 1);
-  EXPECT_EQ(run.terminal.os.resets, 0);
-  EXPECT_EQ(run.io.console.at(run.io.console.size() - 2),
-            "\\Flash Disk\\HWProvision.restart cannot be written: the terminal is not restarted, "
-            "lest it restart again and again");
-}
-
-TEST(Sync, AConsistentTerminalIsOnlyRead) {
-  RestartRun run;
-  run.terminal.os.eeprom[CellOf(k3G).address] = 0x11;
-  run.terminal.os.files[kFlash] = kSource;
-  EXPECT_EQ(run.Run({u"sync", u"--restart"}), 0);
-  const std::set<std::string> reads = {"RegOpenKeyEx", "RegQueryValueEx", "RegCloseKey",
-                                       "CreateFile",   "ReadFile",        "CloseHandle",
-                                       "DeviceIoControl", "KernelIoControl"};
-  for (const std::string& call : run.terminal.os.calls) {
-    EXPECT_EQ(reads.count(call.substr(0, call.find('('))), 1u) << call;
-    EXPECT_EQ(call.find("0xF003F"), std::string::npos) << call << ": opened for writing";
-    EXPECT_EQ(call.find("0x40000000"), std::string::npos) << call << ": opened for writing";
+    // What runs at every boot: on a terminal that agrees, reads only.
+    for (const std::string& call : c.differing == 0 && !c.markerBefore ? os.calls : Lines{}) {
+      EXPECT_EQ(reads.count(call.substr(0, call.find('('))), 1u) << call;
+      EXPECT_EQ(call.find("0xF003F"), std::string::npos) << call << ": opened for writing";
+      EXPECT_EQ(call.find("0x40000000"), std::string::npos) << call << ": opened for writing";
+    }
   }
 }
 
