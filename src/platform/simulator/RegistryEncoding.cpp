@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "platform/simulator/TextCodec.h"
@@ -23,7 +25,104 @@ bool Fail(ParseError* error, int line, std::string reason) {
   return false;
 }
 
+// Windows-1252's characters for the bytes 0x80 to 0x9F. The five bytes it
+// leaves undefined stand for the C1 controls of the same number, as Windows'
+// own conversion makes them, so that every byte reads and writes back.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The byte of a character in Windows-1252, or -1 when it has none.
+int Windows1252Byte(char32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+  for (int i = 0; i < 32; ++i) {
+    if (kHighControls[i] == cp) return 0x80 + i;
+  }
+  return -1;
+}
+
+// Eight bytes at a time: most of a terminal's registry is ASCII.
+bool IsAscii(std::string_view text) {
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, sizeof word);
+    if ((word & 0x8080808080808080ull) != 0) return false;
+  }
+  for (; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0x80) != 0) return false;
+  }
+  return true;
+}
+
+// Whether the first line is the REGEDIT4 header, whatever follows it.
+bool StartsWithRegedit4(std::string_view bytes) {
+  constexpr std::string_view kHeader = "REGEDIT4";
+  if (bytes.substr(0, kHeader.size()) != kHeader) return false;
+  return bytes.size() == kHeader.size() || bytes[kHeader.size()] == '\r' ||
+         bytes[kHeader.size()] == '\n' || bytes[kHeader.size()] == ' ' ||
+         bytes[kHeader.size()] == '\t';
+}
+
+void AppendUtf8(char32_t cp, std::string* out) {
+  if (cp < 0x80) {
+    out->push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size() + bytes.size() / 8);
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    AppendUtf8(b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : b, &text);
+  }
+  return text;
+}
+
+// Calls `each` with every character of valid UTF-8 text until it returns false.
+template <typename Each>
+bool ForEachCharacter(std::string_view utf8, Each each) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b0 = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = b0 < 0x80 ? 1 : b0 < 0xE0 ? 2 : b0 < 0xF0 ? 3 : 4;
+    char32_t cp = length == 1   ? b0
+                  : length == 2 ? (b0 & 0x1F)
+                  : length == 3 ? (b0 & 0x0F)
+                                : (b0 & 0x07);
+    for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    if (!each(cp)) return false;
+    i += length;
+  }
+  return true;
+}
+
+// Text that FitsWindows1252 as its bytes.
+std::string Utf8ToWindows1252(std::string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  ForEachCharacter(text, [&bytes](char32_t cp) {
+    bytes.push_back(static_cast<char>(Windows1252Byte(cp)));
+    return true;
+  });
+  return bytes;
+}
+
 }  // namespace
+
+bool FitsWindows1252(std::string_view utf8) {
+  return ForEachCharacter(utf8, [](char32_t cp) { return Windows1252Byte(cp) >= 0; });
+}
 
 bool DecodeRegistryText(std::string file, RegistryEncoding* encoding, std::string* text,
                         ParseError* error) {
@@ -46,6 +145,16 @@ bool DecodeRegistryText(std::string file, RegistryEncoding* encoding, std::strin
   if (bytes.substr(0, 2) == "\xFE\xFF") {
     return Fail(error, 1, "UTF-16BE is not read; save the file as UTF-8 or UTF-16LE");
   }
+  if (StartsWithRegedit4(bytes)) {
+    *encoding = RegistryEncoding::kWindows1252;
+    // Every byte is a character: the text cannot be malformed.
+    if (IsAscii(bytes)) {
+      *text = std::move(file);
+    } else {
+      *text = Windows1252ToUtf8(bytes);
+    }
+    return true;
+  }
   *encoding = RegistryEncoding::kUtf8;
   if (bytes.substr(0, 3) == kUtf8Bom) {
     *encoding = RegistryEncoding::kUtf8Bom;
@@ -58,22 +167,30 @@ bool DecodeRegistryText(std::string file, RegistryEncoding* encoding, std::strin
   return true;
 }
 
-std::string EncodeRegistryText(std::string_view text, RegistryEncoding encoding) {
-  std::string bytes;
-  if (encoding == RegistryEncoding::kUtf16LeBom) {
-    bytes.reserve(kUtf16LeBom.size() + 2 * text.size());
-    bytes = kUtf16LeBom;
-    AppendUtf16Le(text, &bytes);
-    return bytes;
+EncodedText EncodeRegistryText(std::string_view text, RegistryEncoding encoding,
+                               std::string* scratch) {
+  switch (encoding) {
+    case RegistryEncoding::kUtf8: return {"", text};
+    case RegistryEncoding::kUtf8Bom: return {kUtf8Bom, text};
+    case RegistryEncoding::kWindows1252:
+      if (IsAscii(text)) return {"", text};
+      *scratch = Utf8ToWindows1252(text);
+      return {"", *scratch};
+    case RegistryEncoding::kUtf16LeBom: break;
   }
-  const std::string_view bom = encoding == RegistryEncoding::kUtf8Bom ? kUtf8Bom : "";
-  bytes.reserve(bom.size() + text.size());
-  bytes.append(bom).append(text);
-  return bytes;
+  scratch->clear();
+  scratch->reserve(2 * text.size());
+  AppendUtf16Le(text, scratch);
+  return {kUtf16LeBom, *scratch};
 }
 
 bool IsRegistryTextEncoded(std::string_view text, RegistryEncoding encoding,
                            std::string_view bytes) {
+  if (encoding == RegistryEncoding::kWindows1252) {
+    if (IsAscii(text)) return bytes == text;
+    std::string scratch;
+    return bytes == EncodeRegistryText(text, encoding, &scratch).body;
+  }
   if (encoding != RegistryEncoding::kUtf16LeBom) {
     const std::string_view bom = encoding == RegistryEncoding::kUtf8Bom ? kUtf8Bom : "";
     return bytes.size() == bom.size() + text.size() && bytes.substr(0, bom.size()) == bom &&

@@ -24,6 +24,10 @@ bool ReadsBack(std::string_view line) {
          DecodeValueData(data, nullptr, &reason);
 }
 
+bool IsHeader(std::string_view line) {
+  return line == kRegistryHeader || line == kRegedit4Header;
+}
+
 }  // namespace
 
 RegistryFile::RegistryFile() = default;
@@ -63,8 +67,10 @@ bool RegistryFile::Parse(std::string&& bytes, RegistryFile* file, ParseError* er
 bool RegistryFile::Index(ParseError* error) {
   const std::string_view text = text_;
   const Line first = LineAt(0);
-  if (text.empty() || Trim(text.substr(0, first.end)) != kRegistryHeader) {
-    return Fail(error, 1, "the first line must be \"" + std::string(kRegistryHeader) + "\"");
+  if (text.empty() || !IsHeader(Trim(text.substr(0, first.end)))) {
+    return Fail(error, 1,
+                "the first line must be \"" + std::string(kRegistryHeader) + "\" or \"" +
+                    std::string(kRegedit4Header) + "\"");
   }
   // About 200 bytes a key in a terminal's export: the list seldom grows by copying.
   sections_.reserve(text.size() / 200);
@@ -78,13 +84,16 @@ bool RegistryFile::Index(ParseError* error) {
     at = line.next;
     if (trimmed.empty() || trimmed.front() == ';') continue;
     if (trimmed.front() == '[') {
-      if (!ParseKeyHeader(trimmed, nullptr, &reason)) return Fail(error, lineNumber, reason);
-      const auto pathBegin = static_cast<std::size_t>(trimmed.data() - text.data()) + 1;
-      sections_.push_back({pathBegin, trimmed.size() - 2});
+      const std::string_view header = KeyHeaderOf(trimmed);
+      if (!ParseKeyHeader(header, nullptr, &reason)) {
+        return Fail(error, lineNumber, ReasonForLine(trimmed, reason));
+      }
+      const auto pathBegin = static_cast<std::size_t>(header.data() - text.data()) + 1;
+      sections_.push_back({pathBegin, header.size() - 2});
       continue;
     }
     if (trimmed.front() != '"' && trimmed.front() != '@') {
-      return Fail(error, lineNumber, "expected a [key], a \"value\"=, @= or a ; comment");
+      return Fail(error, lineNumber, ReasonForLine(trimmed, ReasonForOtherLine(trimmed)));
     }
     if (sections_.empty()) return Fail(error, lineNumber, "a value before the first [key]");
     if (IsPlainValueLine(trimmed)) continue;
@@ -92,9 +101,9 @@ bool RegistryFile::Index(ParseError* error) {
     std::string_view data;
     if (!ReadValue(line, &value, &data, &joined, &at, &reason) ||
         !DecodeValueData(data, nullptr, &reason)) {
-      return Fail(error, lineNumber, reason);
+      return Fail(error, lineNumber, ReasonForLine(trimmed, reason));
     }
-    // The continuation lines of a hex list are lines too.
+    // The continuation lines of a list are lines too.
     for (std::size_t i = line.next; i < at; ++i) lineNumber += text[i] == '\n';
   }
   return true;
@@ -105,26 +114,29 @@ bool RegistryFile::ReadValue(const Line& first, Value* value, std::string_view* 
   const std::string_view text = text_;
   const std::string_view line = Trim(text.substr(first.begin, first.end - first.begin));
   std::size_t nameEnd = 1;
-  if (!ParseValueName(line, nullptr, &nameEnd, data, reason)) return false;
+  std::string_view rest;
+  if (!ParseValueName(line, nullptr, &nameEnd, &rest, reason)) return false;
   const auto nameBegin = static_cast<std::size_t>(line.data() - text.data()) + 1;
   const std::size_t nameLength = line.front() == '"' ? nameEnd - 2 : 0;
   const bool escaped = text.substr(nameBegin, nameLength).find('\\') != std::string_view::npos;
-  *value = {first.begin, first.end, nameBegin, nameLength, escaped};
+  const auto dataBegin = static_cast<std::size_t>(rest.data() - text.data());
+  *value = {first.begin, first.end, dataBegin, nameBegin, nameLength, escaped};
   *next = first.next;
-  if (!IsHexData(*data) || data->back() != '\\') return true;
-  // regedit breaks long hex lists with a trailing '\' and indents the rest.
+  *data = WithoutComment(rest);
+  bool dropLast = false;
+  if (!ContinuesOnNextLine(*data, &dropLast)) return true;
   joined->assign(*data);
-  while (IsHexData(*joined) && !joined->empty() && joined->back() == '\\') {
-    joined->pop_back();
+  do {
+    if (dropLast) joined->pop_back();
     if (*next >= text.size()) {
-      *reason = "the hex list continues past the end of the file";
+      *reason = "the list continues past the end of the file";
       return false;
     }
     const Line more = LineAt(*next);
-    joined->append(Trim(text.substr(more.begin, more.end - more.begin)));
+    joined->append(WithoutComment(Trim(text.substr(more.begin, more.end - more.begin))));
     value->end = more.end;
     *next = more.next;
-  }
+  } while (ContinuesOnNextLine(*joined, &dropLast));
   *data = *joined;
   return true;
 }
@@ -209,15 +221,21 @@ std::optional<RegistryValue> RegistryFile::QueryValue(std::string_view key,
 bool RegistryFile::SetValue(std::string_view key, std::string_view name,
                             const RegistryValue& value) {
   const std::optional<Value> found = FindValue(key, name);
-  // A value keeps the spelling of its name, whatever case the caller used.
-  const std::string stored = !found               ? std::string(name)
-                             : found->nameEscaped ? UnescapeName(Name(*found))
-                                                  : std::string(Name(*found));
-  std::string line;
-  if (!HasKey(key) || !FormatValueLine(stored, value, &line) || !ReadsBack(line)) return false;
+  if (!HasKey(key)) return false;
+  const bool ansi = encoding_ == Encoding::kWindows1252;
+  std::string data;
+  FormatValueData(value, ansi, &data);
   if (found) {
-    ReplaceValue(*found, line);
-  } else if (const std::vector<std::size_t>* sections = Keys().SectionsOf(key)) {
+    // The line keeps the spelling of its name, whatever case the caller used.
+    ReplaceData(*found, data);
+    return true;
+  }
+  std::string line;
+  if (!FormatValueLine(name, data, &line) || !ReadsBack(line) ||
+      (ansi && !FitsWindows1252(line + std::string(key)))) {
+    return false;
+  }
+  if (const std::vector<std::size_t>* sections = Keys().SectionsOf(key)) {
     InsertValue(sections->back(), line);
   } else {
     AppendSection(key, line);
@@ -225,8 +243,14 @@ bool RegistryFile::SetValue(std::string_view key, std::string_view name,
   return true;
 }
 
+EncodedText RegistryFile::Bytes(std::string* scratch) const {
+  return EncodeRegistryText(text_, encoding_, scratch);
+}
+
 std::string RegistryFile::Serialize() const {
-  return EncodeRegistryText(text_, encoding_);
+  std::string scratch;
+  const EncodedText bytes = Bytes(&scratch);
+  return std::string(bytes.bom).append(bytes.body);
 }
 
 bool RegistryFile::SerializesTo(std::string_view bytes) const {

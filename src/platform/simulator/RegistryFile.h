@@ -15,10 +15,11 @@ namespace hw::sim {
 
 class RegistryKeyIndex;
 
-// A "Windows Registry Editor Version 5.00" file kept as its text, with the
-// place of every key and value in it, so that a change touches one line and
-// every other byte (keys, values, comments, blank lines, line endings,
-// encoding) is written back as it was read. A real terminal's export runs to
+// A registry file ("Windows Registry Editor Version 5.00", or "REGEDIT4" as
+// the build's reginit.ini) kept as its text, with the place of every key and
+// value in it, so that a change touches one value and every other byte (keys,
+// values, comments, indentation, blank lines, line endings, header, encoding)
+// is written back as it was read. A real terminal's export runs to
 // megabytes: a parse checks every line but keeps only where each section
 // starts, a look-up reads the few lines of the key's sections, and a change
 // moves the places after it instead of reading the file again.
@@ -36,22 +37,28 @@ class RegistryFile {
   RegistryFile& operator=(RegistryFile other) noexcept;
   ~RegistryFile();
 
-  // Parses the bytes of a file: UTF-8 with or without a BOM, or UTF-16LE with
-  // its BOM. False with the line and the reason when any line is malformed.
+  // Parses the bytes of a file: UTF-8 with or without a BOM, UTF-16LE with its
+  // BOM, or Windows-1252 under a REGEDIT4 header. False with the line and the
+  // reason when any line is malformed.
   static bool Parse(std::string_view bytes, RegistryFile* file, ParseError* error);
   // The same, taking the bytes over: a UTF-8 file's bytes become its text.
   static bool Parse(std::string&& bytes, RegistryFile* file, ParseError* error);
 
   bool HasKey(std::string_view path) const;
   std::optional<RegistryValue> QueryValue(std::string_view key, std::string_view name) const;
-  // Replaces the value's line (its last one, which an import would keep), or
-  // adds a line after the last value of the key's last section. A key that
-  // exists only through its subkeys gets a section at the end of the file.
-  // False when the key is absent or the name cannot be written; the file is
-  // then unchanged.
+  // Replaces the value's data (of its last line, which an import would keep):
+  // the line keeps its indentation, its name as spelled and the blanks around
+  // '=', and loses the comment that spoke of the old data. Or adds a line,
+  // indented like the one above it, after the last value of the key's last
+  // section. A key that exists only through its subkeys gets a section at the
+  // end of the file. False when the key is absent or the name cannot be
+  // written (in an ANSI file, a name beyond Windows-1252); the file is then
+  // unchanged.
   bool SetValue(std::string_view key, std::string_view name, const RegistryValue& value);
   // The whole file again, in the encoding it was read in.
   std::string Serialize() const;
+  // The same without a copy where the encoding allows (else made in `scratch`).
+  EncodedText Bytes(std::string* scratch) const;
   // Whether Serialize() would give exactly `bytes`; it does not make them.
   bool SerializesTo(std::string_view bytes) const;
 
@@ -64,6 +71,7 @@ class RegistryFile {
   struct Value {
     std::size_t begin;
     std::size_t end;
+    std::size_t dataBegin;  // just after '=' and its blanks
     std::size_t nameBegin;  // the name between its quotes, escapes and all
     std::size_t nameLength;
     bool nameEscaped;
@@ -92,7 +100,7 @@ class RegistryFile {
   std::string_view EndingAt(std::size_t offset) const;
   std::string_view EndingAbove(std::size_t offset) const;
   void Shift(std::size_t from, std::ptrdiff_t by);
-  void ReplaceValue(const Value& value, const std::string& line);
+  void ReplaceData(const Value& value, const std::string& data);
   void InsertValue(std::size_t section, const std::string& line);
   std::size_t AppendLine(std::string_view line);
   void AppendSection(std::string_view key, const std::string& line);

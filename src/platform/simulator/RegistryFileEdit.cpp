@@ -42,22 +42,31 @@ void RegistryFile::Shift(std::size_t from, std::ptrdiff_t by) {
   }
 }
 
-// The value's lines give way to `line`, which keeps the ending of the last.
-void RegistryFile::ReplaceValue(const Value& value, const std::string& line) {
-  text_.replace(value.begin, value.end - value.begin, line);
-  Shift(value.end, static_cast<std::ptrdiff_t>(line.size()) -
-                       static_cast<std::ptrdiff_t>(value.end - value.begin));
+// The value's data, with its comment and continuation lines, gives way to
+// `data`; what stands before it on the first line stays, and so does the
+// ending of the last.
+void RegistryFile::ReplaceData(const Value& value, const std::string& data) {
+  text_.replace(value.dataBegin, value.end - value.dataBegin, data);
+  Shift(value.end, static_cast<std::ptrdiff_t>(data.size()) -
+                       static_cast<std::ptrdiff_t>(value.end - value.dataBegin));
 }
 
-// `line` goes after the section's last value and takes that line's ending. A
-// file that ended without one still does, after the new line.
+// `line` goes after the section's last value, indented as that value is, and
+// takes that line's ending. A file that ended without one still does, after
+// the new line.
 void RegistryFile::InsertValue(std::size_t section, const std::string& line) {
   std::size_t at = 0;
-  ValuesOf(sections_[section], &at);
+  const std::vector<Value> values = ValuesOf(sections_[section], &at);
   std::string_view ending = EndingAt(at);
   if (ending.empty()) ending = EndingAbove(at);
-  text_.insert(at, std::string(ending) + line);
-  Shift(at + 1, static_cast<std::ptrdiff_t>(ending.size() + line.size()));
+  std::string inserted(ending);
+  if (!values.empty()) {
+    const std::string_view above = std::string_view(text_).substr(values.back().begin);
+    inserted.append(above.substr(0, above.size() - Trim(above).size()));
+  }
+  inserted.append(line);
+  text_.insert(at, inserted);
+  Shift(at + 1, static_cast<std::ptrdiff_t>(inserted.size()));
 }
 
 // Adds `line` after the last line of the file, the way InsertValue does;

@@ -8,14 +8,29 @@ namespace hw::sim {
 
 namespace {
 
-constexpr std::uint32_t kRegSz = 1;
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
+
+// Two backslashes in a row: a key name between them is empty.
+bool HasEmptyName(std::string_view path) {
+  for (std::size_t at = FindChar(path, '\\'); at != std::string_view::npos;
+       at = FindChar(path, '\\', at + 1)) {
+    if (at + 1 < path.size() && path[at + 1] == '\\') return true;
+  }
+  return false;
+}
+
+// Whether `line` starts with `word` as a whole word, without regard to case.
+bool StartsWithWord(std::string_view line, std::string_view word) {
+  return StartsWithFolded(line, word) &&
+         (line.size() == word.size() || line[word.size()] == ' ' || line[word.size()] == '\t');
+}
+
+}  // namespace
 
 bool ParseHex32(std::string_view text, std::uint32_t* value) {
   if (text.empty() || text.size() > 8) return false;
@@ -33,8 +48,6 @@ bool StartsWithFolded(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && EqualsFolded(text.substr(0, prefix.size()), prefix);
 }
 
-// Reads a quoted string at text[0] with the escapes \\ and \"; `*used` is the
-// length up to and including the closing quote. `out` may be null.
 bool ParseQuoted(std::string_view text, std::string* out, std::size_t* used, std::string* reason) {
   if (out != nullptr) out->clear();
   for (std::size_t i = 1; i < text.size(); ++i) {
@@ -65,42 +78,33 @@ void AppendQuoted(std::string_view text, std::string* out) {
   out->push_back('"');
 }
 
-bool FitsOnOneLine(std::string_view text) {
-  return text.find_first_of("\r\n") == std::string_view::npos;
-}
-
-// The text of REG_SZ bytes when they are exactly a text and one terminator.
-bool PlainText(const std::vector<std::uint8_t>& data, std::string* text) {
-  if (data.size() < 2 || data.size() % 2 != 0) return false;
-  std::u16string units;
-  for (std::size_t i = 0; i + 2 < data.size(); i += 2) {
-    units.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+std::string_view WithoutComment(std::string_view text) {
+  bool quoted = false;
+  std::size_t end = text.size();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (quoted && text[i] == '\\') {
+      ++i;
+    } else if (text[i] == '"') {
+      quoted = !quoted;
+    } else if (!quoted && text[i] == ';') {
+      end = i;
+      break;
+    }
   }
-  if (data[data.size() - 2] != 0 || data[data.size() - 1] != 0) return false;
-  // A NUL inside the text would survive the file, but regedit shows such a
-  // value as hex(1) and so do we.
-  return Utf16ToUtf8(units, text) && FitsOnOneLine(*text) && text->find('\0') == std::string::npos;
+  while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+  return text.substr(0, end);
 }
 
-const char kHexDigits[] = "0123456789abcdef";
-
-// Two backslashes in a row: a key name between them is empty.
-bool HasEmptyName(std::string_view path) {
-  for (std::size_t at = FindChar(path, '\\'); at != std::string_view::npos;
-       at = FindChar(path, '\\', at + 1)) {
-    if (at + 1 < path.size() && path[at + 1] == '\\') return true;
-  }
-  return false;
+std::string_view KeyHeaderOf(std::string_view line) {
+  return !line.empty() && line.back() == ']' ? line : WithoutComment(line);
 }
 
-}  // namespace
-
-bool ParseKeyHeader(std::string_view line, std::string* path, std::string* reason) {
-  if (line.size() < 2 || line.front() != '[' || line.back() != ']') {
+bool ParseKeyHeader(std::string_view header, std::string* path, std::string* reason) {
+  if (header.size() < 2 || header.front() != '[' || header.back() != ']') {
     *reason = "a key must be written [HKEY_...\\path]";
     return false;
   }
-  const std::string_view inner = line.substr(1, line.size() - 2);
+  const std::string_view inner = header.substr(1, header.size() - 2);
   if (!inner.empty() && inner.front() == '-') {
     *reason = "key deletions have no place in a registry snapshot";
     return false;
@@ -165,87 +169,35 @@ bool IsPlainValueLine(std::string_view line) {
   return data.substr(0, 6) == "dword:" && ParseHex32(data.substr(6), &ignored);
 }
 
-bool IsHexData(std::string_view data) {
-  return StartsWithFolded(data, "hex");
+bool ContinuesOnNextLine(std::string_view data, bool* dropLast) {
+  if (data.empty()) return false;
+  const char last = data.back();
+  *dropLast = last == '\\';
+  if (StartsWithFolded(data, "hex")) return last == '\\';
+  return StartsWithFolded(data, "multi_sz:") && (last == ',' || last == '\\');
 }
 
-bool DecodeValueData(std::string_view data, RegistryValue* value, std::string* reason) {
-  RegistryValue unused;
-  const bool checkOnly = value == nullptr;
-  if (checkOnly) value = &unused;
-  value->data.clear();
-  if (!data.empty() && data.front() == '"') {
-    std::string text;
-    std::size_t used = 0;
-    if (!ParseQuoted(data, checkOnly ? nullptr : &text, &used, reason)) return false;
-    if (!Trim(data.substr(used)).empty()) {
-      *reason = "text after the closing quote";
-      return false;
-    }
-    if (checkOnly) return true;
-    std::u16string units;
-    Utf8ToUtf16(text, &units);  // the file was checked as UTF-8 already
-    for (char16_t unit : units) {
-      value->data.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-      value->data.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
-    value->data.insert(value->data.end(), {0, 0});
-    value->type = kRegSz;
-    return true;
+std::string ReasonForOtherLine(std::string_view line) {
+  const std::string_view word = line.substr(0, line.find_first_of(" \t"));
+  if (line.front() == '#' || StartsWithWord(line, "IF") || StartsWithWord(line, "ENDIF")) {
+    return "a build line (" + std::string(word) +
+           "): an image's registry has none; take the merged reginit.ini of the release folder";
   }
-  if (StartsWithFolded(data, "dword:")) {
-    std::uint32_t v = 0;
-    if (!ParseHex32(data.substr(6), &v)) {
-      *reason = "a dword is 1 to 8 hex digits";
-      return false;
-    }
-    value->type = kRegDword;
-    if (checkOnly) return true;
-    for (int shift = 0; shift < 32; shift += 8) {
-      value->data.push_back(static_cast<std::uint8_t>(v >> shift));
-    }
-    return true;
-  }
-  if (data == "-") {
-    *reason = "value deletions have no place in a registry snapshot";
-    return false;
-  }
-  if (!IsHexData(data)) {
-    *reason = "unknown value type; expected \"text\", dword: or hex:";
-    return false;
-  }
-  std::string_view bytes = data.substr(3);
-  value->type = kRegBinary;
-  if (!bytes.empty() && bytes.front() == '(') {
-    const std::size_t close = bytes.find(')');
-    if (close == std::string_view::npos || !ParseHex32(bytes.substr(1, close - 1), &value->type)) {
-      *reason = "hex(N) needs a hex type number";
-      return false;
-    }
-    bytes.remove_prefix(close + 1);
-  }
-  if (bytes.empty() || bytes.front() != ':') {
-    *reason = "expected ':' after hex";
-    return false;
-  }
-  bytes.remove_prefix(1);
-  if (Trim(bytes).empty()) return true;
-  while (true) {
-    const std::size_t comma = bytes.find(',');
-    std::uint32_t byte = 0;
-    const std::string_view token = Trim(bytes.substr(0, comma));
-    if (token.size() > 2 || !ParseHex32(token, &byte)) {
-      *reason = "bad byte \"" + std::string(token) + "\" in hex list";
-      return false;
-    }
-    if (!checkOnly) value->data.push_back(static_cast<std::uint8_t>(byte));
-    if (comma == std::string_view::npos) return true;
-    bytes.remove_prefix(comma + 1);
-  }
+  return "expected a [key], a \"value\"=, @= or a ; comment";
 }
 
-bool FormatValueLine(std::string_view name, const RegistryValue& value, std::string* line) {
-  if (!FitsOnOneLine(name)) return false;
+std::string ReasonForLine(std::string_view line, std::string reason) {
+  const std::size_t macro = line.find("$(");
+  if (macro == std::string_view::npos) return reason;
+  const std::size_t close = line.find(')', macro);
+  const std::string_view name = line.substr(
+      macro, close == std::string_view::npos ? std::string_view::npos : close + 1 - macro);
+  return "unexpanded build macro " + std::string(name) +
+         ": an image's registry holds the values the build gave it";
+}
+
+bool FormatValueLine(std::string_view name, std::string_view data, std::string* line) {
+  if (name.find_first_of("\r\n") != std::string_view::npos) return false;
   line->clear();
   if (name.empty()) {
     line->push_back('@');
@@ -253,35 +205,7 @@ bool FormatValueLine(std::string_view name, const RegistryValue& value, std::str
     AppendQuoted(name, line);
   }
   line->push_back('=');
-  std::string text;
-  if (value.type == kRegSz && PlainText(value.data, &text)) {
-    AppendQuoted(text, line);
-    return true;
-  }
-  if (value.type == kRegDword && value.data.size() == 4) {
-    line->append("dword:");
-    for (int i = 3; i >= 0; --i) {
-      line->push_back(kHexDigits[value.data[static_cast<std::size_t>(i)] >> 4]);
-      line->push_back(kHexDigits[value.data[static_cast<std::size_t>(i)] & 0xF]);
-    }
-    return true;
-  }
-  line->append("hex");
-  if (value.type != kRegBinary) {
-    std::string number;
-    std::uint32_t t = value.type;
-    do {
-      number.insert(number.begin(), kHexDigits[t & 0xF]);
-      t >>= 4;
-    } while (t != 0);
-    line->append("(" + number + ")");
-  }
-  line->push_back(':');
-  for (std::size_t i = 0; i < value.data.size(); ++i) {
-    if (i != 0) line->push_back(',');
-    line->push_back(kHexDigits[value.data[i] >> 4]);
-    line->push_back(kHexDigits[value.data[i] & 0xF]);
-  }
+  line->append(data);
   return true;
 }
 

@@ -38,7 +38,7 @@ const Malformed kMalformed[] = {
     {"device.ini", "[terminal]\nid = ABC\n", 2},
     {"device.ini", "[terminal]\nid = " + std::string(130, '7') + "\n", 2},
     {"device.ini", "[EOM1]\n\n[EOM1\n", 3},
-    {"registry.reg", "REGEDIT4\r\n", 1},
+    {"registry.reg", "REGEDIT5\r\n", 1},
     {"registry.reg", "\r\n" + std::string(kRegHeader), 1},
     {"registry.reg", std::string(kRegHeader) + "\"x\"=\"y\"\r\n", 2},
     {"registry.reg", std::string(kRegHeader) + "[HKEY_BOGUS\\A]\r\n", 2},
