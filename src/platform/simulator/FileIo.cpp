@@ -12,4 +12,8 @@ std::string PathToUtf8(const fs::path& path) {
   return path.u8string();
 }
 
+bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes, Durability durability) {
+  return ReplaceFileAtomically(target, {bytes}, durability);
+}
+
 }  // namespace hw::sim

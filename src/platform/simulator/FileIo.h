@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -36,11 +37,23 @@ enum class ReadResult { kRead, kAbsent, kFailed };
 ReadResult ReadWholeFile(const std::filesystem::path& path, std::string* bytes);
 ReadResult StampFile(const std::filesystem::path& path, FileStamp* stamp);
 
-// Writes `bytes` beside `target` under a temporary name, flushes them to the
-// disk and only then renames the file over `target`: a reader, and a crash or
-// a power cut at any moment, leaves the old file or the new one, whole. No
-// temporary file is left behind, whatever happens.
-bool ReplaceFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+// How a replaced file reaches the disk. kForced: its bytes, then its new
+// name, are there when the call returns, as a device's own memory keeps a
+// write. kCached: left to the file system's cache, as CE keeps a registry set
+// in RAM until RegFlushKey; ForceToDisk is what puts it on the disk.
+enum class Durability { kForced, kCached };
+
+// Writes `bytes` beside `target` under a temporary name and only then renames
+// the file over `target`: a reader at any moment finds the old file or the
+// new one, whole, and so does a crash or a power cut once the new file is
+// forced to the disk. No temporary file is left behind, whatever happens.
+bool ReplaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                           Durability durability = Durability::kForced);
+// The same with the bytes in pieces, written one after another.
+bool ReplaceFileAtomically(const std::filesystem::path& target,
+                           std::initializer_list<std::string_view> pieces, Durability durability);
+// Forces what was written to `file`, and its name in its folder, to the disk.
+bool ForceToDisk(const std::filesystem::path& file);
 
 // Adds `bytes` at the end of the file, which is made when absent; the file is
 // opened for each call, so one deleted meanwhile starts afresh.

@@ -61,6 +61,14 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// The new name lasts once the folder is on the disk too. Should that flush
+// fail, the file in place is still whole, old or new.
+void ForceFolderOf(const fs::path& file) {
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  Descriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (directory.get() >= 0) ::fsync(directory.get());
+}
+
 }  // namespace
 
 std::int64_t FileClockNow() {
@@ -99,21 +107,28 @@ ReadResult ReadWholeFile(const fs::path& path, std::string* bytes) {
   return ReadResult::kRead;
 }
 
-bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes) {
+bool ReplaceFileAtomically(const fs::path& target, std::initializer_list<std::string_view> pieces,
+                           Durability durability) {
+  const bool forced = durability == Durability::kForced;
   fs::path temporary = target;
   temporary += ".tmp";
   Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  bool written = file.get() >= 0 && WriteAll(file.get(), bytes) && ::fsync(file.get()) == 0;
+  bool written = file.get() >= 0;
+  for (std::string_view piece : pieces) written = written && WriteAll(file.get(), piece);
+  written = written && (!forced || ::fsync(file.get()) == 0);
   written = file.get() >= 0 && file.Close() && written;
   if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
     ::unlink(temporary.c_str());
     return false;
   }
-  // The new name lasts once the folder is on the disk too. Should that flush
-  // fail, the file in place is still whole, old or new, so the set stands.
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  Descriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (directory.get() >= 0) ::fsync(directory.get());
+  if (forced) ForceFolderOf(target);
+  return true;
+}
+
+bool ForceToDisk(const fs::path& file) {
+  Descriptor forced(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  if (forced.get() < 0 || ::fsync(forced.get()) != 0) return false;
+  ForceFolderOf(file);
   return true;
 }
 

@@ -117,27 +117,35 @@ ReadResult ReadWholeFile(const fs::path& path, std::string* bytes) {
   return ReadResult::kRead;
 }
 
-bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes) {
+bool ReplaceFileAtomically(const fs::path& target, std::initializer_list<std::string_view> pieces,
+                           Durability durability) {
+  const bool forced = durability == Durability::kForced;
   fs::path temporary = target;
   temporary += ".tmp";
   FileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   bool written = file.valid();
-  while (written && !bytes.empty()) {
-    DWORD done = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-    written = ::WriteFile(file.get(), bytes.data(), chunk, &done, nullptr) && done != 0;
-    bytes.remove_prefix(done);
+  for (std::string_view bytes : pieces) {
+    while (written && !bytes.empty()) {
+      DWORD done = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+      written = ::WriteFile(file.get(), bytes.data(), chunk, &done, nullptr) && done != 0;
+      bytes.remove_prefix(done);
+    }
   }
   // Wine flushes with fsync(); on Windows it is the file system's own flush.
-  written = written && ::FlushFileBuffers(file.get());
+  written = written && (!forced || ::FlushFileBuffers(file.get()));
   written = file.valid() && file.Close() && written;
-  if (written && ::MoveFileExW(temporary.c_str(), target.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
-  }
+  const DWORD move = MOVEFILE_REPLACE_EXISTING | (forced ? MOVEFILE_WRITE_THROUGH : 0);
+  if (written && ::MoveFileExW(temporary.c_str(), target.c_str(), move)) return true;
   ::DeleteFileW(temporary.c_str());
   return false;
+}
+
+bool ForceToDisk(const fs::path& file) {
+  // FlushFileBuffers needs a handle that may write.
+  FileHandle forced(OpenShared(file, GENERIC_WRITE));
+  return forced.valid() && ::FlushFileBuffers(forced.get());
 }
 
 bool AppendToFile(const fs::path& path, std::string_view bytes) {

@@ -38,7 +38,9 @@ RegistryFileCache::State RegistryFileCache::Refresh(ParseError* error) {
 }
 
 bool RegistryFileCache::Store() {
-  if (!ReplaceFileAtomically(path_, file_->Serialize())) {
+  std::string scratch;
+  const EncodedText bytes = file_->Bytes(&scratch);
+  if (!ReplaceFileAtomically(path_, {bytes.bom, bytes.body}, Durability::kCached)) {
     Forget();
     return false;
   }

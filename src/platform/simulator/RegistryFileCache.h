@@ -50,8 +50,9 @@ class RegistryFileCache {
   // The file as of the last Refresh that returned kCurrent, with any changes
   // made to it since.
   RegistryFile& file() { return *file_; }
-  // Writes file() over registry.reg. On failure the file is forgotten, so the
-  // next call reads the one on the disk again.
+  // Writes file() over registry.reg, atomically but left to the file system's
+  // cache: TerminalRegistry::Flush forces it to the disk. On failure the file
+  // is forgotten, so the next call reads the one on the disk again.
   bool Store();
 
  private:

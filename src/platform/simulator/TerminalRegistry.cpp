@@ -77,8 +77,14 @@ bool TerminalRegistry::KeepFlushedCopy() const {
 
 long TerminalRegistry::Flush() {
   if (persistence_ == RegistryPersistence::kRam) return kErrorNotSupported;
+  const fs::path flushed = folder_ / kFlushedRegistryName;
   std::error_code ec;
-  fs::remove(folder_ / kFlushedRegistryName, ec);
+  // Nothing set since the last flush: the disk already holds the hive.
+  if (!fs::exists(flushed, ec)) return ec ? kErrorWriteFault : kErrorSuccess;
+  // The sets reach the disk before the flushed copy goes: a power cut in
+  // between still finds a hive to boot from.
+  if (!ForceToDisk(folder_ / "registry.reg")) return kErrorWriteFault;
+  fs::remove(flushed, ec);
   return ec ? kErrorWriteFault : kErrorSuccess;
 }
 

@@ -24,9 +24,11 @@ inline constexpr char kFactoryRegistryName[] = "registry.factory.reg";
 
 // HKEY_LOCAL_MACHINE in registry.reg. Every call sees the file as it is then,
 // so changes made by hand between presses count; the cache parses it only
-// when it changed. Each set is renamed into place. A file that no longer
-// parses is reported and left alone.
+// when it changed. A file that no longer parses is reported and left alone.
 //
+// The costs are CE's: a set changes the registry in RAM, here registry.reg
+// renamed into place whole but left to the file system's cache; only a
+// hive's RegFlushKey forces it to the disk, and a RAM registry never does.
 // With a hive, the first set after a flush keeps the file as it was as
 // kFlushedRegistryName, which scripts/cold-boot puts back and a flush drops.
 // An edit by hand is never kept apart: it counts as flushed.
@@ -43,8 +45,9 @@ class TerminalRegistry {
   // ERROR_FILE_NOT_FOUND for a value the key does not hold.
   long QueryValue(const std::string& key, const std::string& name, RegistryValue* value);
   long SetValue(const std::string& key, const std::string& name, const RegistryValue& value);
-  // RegFlushKey: with a hive every set so far becomes what a cold boot keeps;
-  // a RAM registry has no store and refuses, ERROR_NOT_SUPPORTED.
+  // RegFlushKey: with a hive every set so far becomes what a cold boot keeps,
+  // forced to the disk (nothing is forced when no set is pending); a RAM
+  // registry has no store and refuses, ERROR_NOT_SUPPORTED.
   long Flush();
 
  private:
