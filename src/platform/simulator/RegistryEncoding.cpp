@@ -178,10 +178,10 @@ EncodedText EncodeRegistryText(std::string_view text, RegistryEncoding encoding,
       return {"", *scratch};
     case RegistryEncoding::kUtf16LeBom: break;
   }
-  scratch->clear();
-  scratch->reserve(2 * text.size());
+  scratch->reserve(kUtf16LeBom.size() + 2 * text.size());
+  scratch->assign(kUtf16LeBom);
   AppendUtf16Le(text, scratch);
-  return {kUtf16LeBom, *scratch};
+  return {"", *scratch};
 }
 
 bool IsRegistryTextEncoded(std::string_view text, RegistryEncoding encoding,

@@ -21,8 +21,8 @@ bool DecodeRegistryText(std::string bytes, RegistryEncoding* encoding, std::stri
                         ParseError* error);
 
 // The bytes of `text` (UTF-8, checked, and for Windows-1252 within its
-// characters) in `encoding`, as a byte-order mark and a body. The body is
-// `text` itself where the encoding allows; otherwise it is made in `scratch`.
+// characters) in `encoding`: a byte-order mark and `text` itself where the
+// encoding allows, else all of them made in `scratch` as the body.
 struct EncodedText {
   std::string_view bom;
   std::string_view body;

@@ -250,7 +250,11 @@ EncodedText RegistryFile::Bytes(std::string* scratch) const {
 std::string RegistryFile::Serialize() const {
   std::string scratch;
   const EncodedText bytes = Bytes(&scratch);
-  return std::string(bytes.bom).append(bytes.body);
+  if (bytes.body.data() == scratch.data()) return scratch;
+  std::string serialized;
+  serialized.reserve(bytes.bom.size() + bytes.body.size());
+  serialized.append(bytes.bom).append(bytes.body);
+  return serialized;
 }
 
 bool RegistryFile::SerializesTo(std::string_view bytes) const {
