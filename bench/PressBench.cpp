@@ -27,8 +27,8 @@ struct RowKind {
 
 constexpr RowKind kRows[] = {
     {"plain row (keypad Simple/Turkey)", 1, {1002, 1003}, 0},
-    {"3G row (SIMCOM_WCDMA/None)", 1, {1016, 1011}, 60},
-    {"WiFi row (USI SD40/muRate 8XQF)", 2, {1020, 1022}, 150},
+    {"3G row (SIMCOM_WCDMA/None)", 1, {1016, 1011}, 30},
+    {"WiFi row (USI SD40/muRate 8XQF)", 2, {1020, 1022}, 60},
     {"Bluetooth row (2to1/46LCS3)", 2, {1009, 1010}, 0},
 };
 
