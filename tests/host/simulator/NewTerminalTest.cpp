@@ -1,4 +1,6 @@
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "TerminalFixture.h"
@@ -50,6 +52,17 @@ TEST_F(NewTerminalTest, RefusesAFolderThatHoldsSomethingUnlessForced) {
   EXPECT_EQ(RunNewTerminal("--force '" + folder_.string() + "'"), 0);
   EXPECT_EQ(ReadFile("eeprom.bin"), std::string(256, '\xFF'));
   EXPECT_EQ(ReadFile("notes.txt"), "mine") << "--force replaces only the terminal's files";
+}
+
+// The image's registry of the README and of make bench, as a terminal's.
+TEST_F(NewTerminalTest, TakesAnImagesRegistryAsItsOwnAndTheFactorys) {
+  const std::string image = std::string(HWSETUP_SOURCE_DIR) + "/docs/image/reginit.ini";
+  ASSERT_EQ(RunNewTerminal("--force --registry '" + image + "' '" + folder_.string() + "'"), 0);
+  std::ifstream in(image, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  EXPECT_EQ(ReadFile("registry.reg"), bytes);
+  EXPECT_EQ(ReadFile("registry.factory.reg"), bytes);
+  EXPECT_NE(Load(), nullptr);
 }
 
 // The bench's large terminal: the factory one with KEYS more driver keys, the

@@ -31,8 +31,8 @@ RegistryFile Parsed(const std::string& bytes) {
   return file;
 }
 
-RegistryValue Sz(std::u16string_view text) {
-  RegistryValue value{1, {}};
+RegistryValue Sz(std::u16string_view text, std::uint32_t type = 1) {
+  RegistryValue value{type, {}};
   for (char16_t u : text)
     value.data.insert(value.data.end(), {std::uint8_t(u), std::uint8_t(u >> 8)});
   return value;
@@ -134,6 +134,85 @@ TEST(RegistryFileTest, SetsOneAfterAnotherLandOnTheLinesTheyName) {
     EXPECT_EQ(reading.QueryValue("HKEY_LOCAL_MACHINE\\B", "NEW"), Sz(u"after b\0"sv));
     EXPECT_EQ(reading.QueryValue("HKEY_LOCAL_MACHINE\\C", "x"), Sz(u"c\0"sv));
   }
+}
+
+// A line of a real registry under a key, after a neighbour that a set
+// rewrites: it reads as `value`, or is refused for `reason`; the rewrite keeps
+// the neighbour's indentation and blanks, drops the comment on its old data,
+// and keeps every byte of the line.
+TEST(RegistryFileTest, RealRegistryLinesReadAndSurviveANeighboursRewrite) {
+  const std::string head =
+      std::string(kRegHeader) + "[HKEY_LOCAL_MACHINE\\A]\r\n  \"n\" = \"1\" ; old\r\n";
+  const struct {
+    const char* lines;
+    const char* reason;  // null when the line reads
+    RegistryValue value;
+  } cases[] = {
+      {"\"v\"=dword:80 ; after the GPS driver\r\n", nullptr, {4, {0x80, 0, 0, 0}}},
+      {"\t\"v\" =\tDWORD: 1f\r\n", nullptr, {4, {0x1f, 0, 0, 0}}},
+      {"\"v\"=\"a\\\";b\\\\\" ; \"c\"\r\n", nullptr, Sz(u"a\";b\\\0"sv)},
+      {"\"v\"=multi_sz:\"a\", \"\",\"b\"\r\n", nullptr, Sz(u"a\0\0b\0\0"sv, 7)},
+      {"\"v\"=multi_sz:\"a\",  ; first\r\n    \"b\",\\\r\n    \"c\"\r\n", nullptr,
+       Sz(u"a\0b\0c\0\0"sv, 7)},
+      {"\"v\"=mui_sz:\"netmui.dll,#12\"\r\n", nullptr, Sz(u"netmui.dll,#12\0"sv, 21)},
+      {"\"v\"=hex(7):61,00,\\\r\n  00,00 ; tail\r\n", nullptr, Sz(u"a\0"sv, 7)},
+      {"\"v\"=dword:LOC_LCID\r\n",
+       "\"LOC_LCID\" is a name, not a number: an unexpanded build macro",
+       {}},
+      {"\"v\"=dword:0x80\r\n", "a dword is 1 to 8 hex digits, not \"0x80\"", {}},
+      {"\"v\"=$(DRIVER_DLL)\r\n", "unexpanded build macro $(DRIVER_DLL)", {}},
+      {"[$(PCI_BUS_ROOT)\\Template]\r\n", "unexpanded build macro $(PCI_BUS_ROOT)", {}},
+      {"#if BSP_WIFI\r\n", "a build line (#if)", {}},
+      {"IF BSP_NOGPS !\r\n", "a build line (IF)", {}},
+      {"\"v\"=- ; gone\r\n", "value deletions have no place", {}},
+      {"[-HKEY_LOCAL_MACHINE\\A]\r\n", "key deletions have no place", {}},
+      {"\"v\"=multi_sz:\"a\" \"b\"\r\n", "expected ',' between the strings", {}},
+      {"\"v\"=multi_sz:\"a\",\r\n", "the list continues past the end of the file", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lines);
+    const std::string text = head + c.lines;
+    RegistryFile file;
+    sim::ParseError error;
+    ASSERT_EQ(RegistryFile::Parse(text, &file, &error), c.reason == nullptr) << error.reason;
+    if (c.reason != nullptr) {
+      EXPECT_EQ(error.line, 4);
+      EXPECT_NE(error.reason.find(c.reason), std::string::npos) << error.reason;
+      continue;
+    }
+    EXPECT_EQ(file.QueryValue("HKEY_LOCAL_MACHINE\\A", "V"), c.value);
+    ASSERT_TRUE(file.SetValue("HKEY_LOCAL_MACHINE\\A", "N", Sz(u"2\0"sv)));
+    EXPECT_EQ(file.Serialize(), ReplacedAfter(text, "", "\"1\" ; old", "\"2\""));
+  }
+}
+
+// All of them in one file as CE's build writes it: REGEDIT4 and ANSI text. It
+// reads back byte for byte; sets keep the header and the encoding, write
+// hex(1) for a text Windows-1252 cannot hold, and indent a new line.
+TEST(RegistryFileTest, AReginitIniKeepsItsHeaderAndEncoding) {
+  const std::string head =
+      "REGEDIT4\r\n\r\n; \xA9 Korva\r\n[" + std::string(kKey) + "] ; miniport\r\n";
+  const std::string text = head +
+                           "    \"Name\"=\"Soci\xE9t\xE9\"\r\n"
+                           "    \"Bind\"=multi_sz:\"SDCSD40N1\",   ; itself\r\n"
+                           "                    \"TCPIP\"\r\n"
+                           "    \"Label\"=mui_sz:\"netmui.dll,#4319\"\r\n";
+  RegistryFile file = Parsed(text);
+  EXPECT_EQ(file.encoding(), RegistryFile::Encoding::kWindows1252);
+  EXPECT_EQ(file.Serialize(), text);
+  EXPECT_EQ(file.QueryValue(kKey, "Name"), Sz(u"Soci\u00E9t\u00E9\0"sv));
+  EXPECT_EQ(file.QueryValue(kKey, "Bind"), Sz(u"SDCSD40N1\0TCPIP\0\0"sv, 7));
+  ASSERT_TRUE(file.SetValue(kKey, "Name", Sz(u"Caf\u00E9\0"sv)));
+  ASSERT_TRUE(file.SetValue(kKey, "Bind", Sz(u"\u7EC8\0"sv)));
+  ASSERT_TRUE(file.SetValue(kKey, "New", Sz(u"x\0"sv, 21)));
+  EXPECT_FALSE(file.SetValue(kKey, "\u7EC8", Sz(u"x\0"sv))) << "a name ANSI cannot hold";
+  const std::string expected = head +
+                               "    \"Name\"=\"Caf\xE9\"\r\n"
+                               "    \"Bind\"=hex(1):c8,7e,00,00\r\n"
+                               "    \"Label\"=mui_sz:\"netmui.dll,#4319\"\r\n"
+                               "    \"New\"=mui_sz:\"x\"\r\n";
+  EXPECT_EQ(file.Serialize(), expected);
+  EXPECT_EQ(Parsed(expected).QueryValue(kKey, "Bind"), Sz(u"\u7EC8\0"sv));
 }
 
 }  // namespace
