@@ -62,7 +62,7 @@ void RegistryFile::InsertValue(std::size_t section, const std::string& line) {
   std::string inserted(ending);
   if (!values.empty()) {
     const std::string_view above = std::string_view(text_).substr(values.back().begin);
-    inserted.append(above.substr(0, above.size() - Trim(above).size()));
+    inserted.append(above.substr(0, above.find_first_not_of(" \t")));
   }
   inserted.append(line);
   text_.insert(at, inserted);
