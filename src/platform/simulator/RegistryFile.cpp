@@ -93,7 +93,7 @@ bool RegistryFile::Index(ParseError* error) {
       continue;
     }
     if (trimmed.front() != '"' && trimmed.front() != '@') {
-      return Fail(error, lineNumber, ReasonForLine(trimmed, ReasonForOtherLine(trimmed)));
+      return Fail(error, lineNumber, ReasonForOtherLine(trimmed));
     }
     if (sections_.empty()) return Fail(error, lineNumber, "a value before the first [key]");
     if (IsPlainValueLine(trimmed)) continue;

@@ -183,7 +183,7 @@ std::string ReasonForOtherLine(std::string_view line) {
     return "a build line (" + std::string(word) +
            "): an image's registry has none; take the merged reginit.ini of the release folder";
   }
-  return "expected a [key], a \"value\"=, @= or a ; comment";
+  return ReasonForLine(line, "expected a [key], a \"value\"=, @= or a ; comment");
 }
 
 std::string ReasonForLine(std::string_view line, std::string reason) {

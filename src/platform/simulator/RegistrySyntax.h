@@ -78,7 +78,8 @@ bool IsPlainValueLine(std::string_view line);
 // trailing ',' (or '\'). `*dropLast` says whether that last character goes.
 bool ContinuesOnNextLine(std::string_view data, bool* dropLast);
 
-// Why a line that is none of a key, a value and a comment is refused.
+// Why a line that is none of a key, a value and a comment is refused: a line
+// of the build's (#include, #if, IF, ENDIF) says so before any macro in it.
 std::string ReasonForOtherLine(std::string_view line);
 // A refusal's reason as it is given: an unexpanded build macro "$(...)" in the
 // line is the real reason, whatever else failed because of it.
