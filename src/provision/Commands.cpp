@@ -43,7 +43,9 @@ Char stagedLog[kPathCapacity];
 // How a run ended: what its log line, its result line and its box say.
 struct Ending {
   TerminalIdentity identity;
-  bool counted;  // the result line is made from `counts`
+  bool timeKnown;
+  SystemTime time;  // when the run ended, for its log line
+  bool counted;     // the result line is made from `counts`
   ResultCounts counts;
   TextLine result;  // else the result line, or empty when the command wrote its own
   TextLine notes;   // lines that say why, each ending in a line break: for the box
@@ -209,43 +211,64 @@ const Char* CommandName(const CommandLine& command) {
   }
 }
 
-// Adds the run's line to the log. A log that cannot take it fails a run
-// that would have succeeded; the work itself stands.
-int Log(const CommandLine& command, Platform* os, ProgramIo& io, ResultOutput& out, Ending& end,
-        int exit) {
-  SystemTime time;
-  if (os != NULL) os->GetLocalTime(&time);
-  const LogEntry entry = {os != NULL ? &time : NULL,
+LogEntry EntryOf(const CommandLine& command, const Ending& end, int exit) {
+  const LogEntry entry = {end.timeKnown ? &end.time : NULL,
                           &end.identity,
                           CommandName(command),
                           command.command == CommandLine::kApply ? command.file : NULL,
                           end.counted ? &end.counts : NULL,
                           exit};
-  const LogResult logged = AppendToLog(io, command.logFile, entry);
-  if (logged == kLogged) return exit;
+  return entry;
+}
+
+void ExplainLogFailure(const Char* path, LogResult logged, ResultOutput& out, Ending& end) {
   TextLine line;
-  line.Append(command.logFile);
+  line.Append(path);
   line.Append(logged == kLogNotOpened
                   ? HW_TEXT(": the log cannot be opened; this run is not in it")
                   : HW_TEXT(": the log cannot be written; this run's line is missing or cut"));
   Explain(line.text(), out, end);
+}
+
+// Adds the run's line to the log. A log that cannot take it fails a run
+// that would have succeeded; the work itself stands.
+int Log(const CommandLine& command, Platform* os, RunLog& log, ResultOutput& out, Ending& end,
+        int exit) {
+  end.timeKnown = os != NULL;
+  if (os != NULL) os->GetLocalTime(&end.time);
+  const LogResult logged = log.Add(command.logFile, EntryOf(command, end, exit));
+  if (logged == kLogged) return exit;
+  ExplainLogFailure(command.logFile, logged, out, end);
   return exit == kExitOk ? kExitFailed : exit;
 }
 
-// Restarts the terminal once the result file is whole on the disk. Should
-// the terminal refuse, the file is reopened to say so.
-int Restart(Platform& os, const Char* outFile, ResultOutput& out) {
-  out.CloseFile();
-  const UInt32 error = RestartTerminal(os);
-  if (error == 0) return kExitOk;
-  if (outFile != NULL) out.ReopenFile(outFile);
+// Restarts the terminal once the run's own files are whole on their volume:
+// a reset drops what the file system still caches. Should the terminal not
+// restart, the lines after the result line say why and the log's line takes
+// the run's real exit code.
+int Restart(Platform& os, const CommandLine& command, ResultOutput& out, RunLog& log,
+            Ending& end, int exit) {
+  const bool logKept = command.logFile == NULL || (exit == kExitOk && log.Flush());
+  const bool outKept = command.outFile == NULL || (!out.FileFailed() && out.Flush());
   TextLine line;
-  line.Append(HW_TEXT("restart refused: SetSystemPowerState failed with error "));
-  line.AppendDecimal(error);
+  if (!outKept || !logKept) {
+    CancelRestart(os);
+    line.Append(HW_TEXT("restart called off: ")).Append(outKept ? command.logFile : command.outFile);
+    line.Append(HW_TEXT(" is not whole on its volume"));
+  } else {
+    const UInt32 error = RestartTerminal(os);
+    if (error == 0) return kExitOk;
+    line.Append(HW_TEXT("restart refused: SetSystemPowerState failed with error "));
+    line.AppendDecimal(error);
+  }
   line.Append(HW_TEXT("; the drivers load the restored values at the next boot"));
-  out.Line(line);
-  line.Clear().Append(HW_TEXT("result: restart refused (exit 1)"));
+  Explain(line.text(), out, end);
+  line.Clear().Append(outKept && logKept ? HW_TEXT("result: restart refused (exit 1)")
+                                         : HW_TEXT("result: restart called off (exit 1)"));
   out.Result(line);
+  const LogResult logged = command.logFile != NULL ? log.Replace(EntryOf(command, end, kExitFailed))
+                                                   : kLogged;
+  if (logged != kLogged && exit == kExitOk) ExplainLogFailure(command.logFile, logged, out, end);
   return kExitFailed;
 }
 
@@ -299,7 +322,9 @@ int RunCommand(const CommandLine& given, Platform* os, ProgramIo& io) {
     return kExitRefused;
   }
   ResultOutput out(io);
+  RunLog log(io);
   Ending end;
+  end.timeKnown = false;
   end.counted = false;
   const bool outOpened = command.outFile == NULL || out.OpenFile(command.outFile);
   ReadIdentity(os, &end.identity);
@@ -315,11 +340,11 @@ int RunCommand(const CommandLine& given, Platform* os, ProgramIo& io) {
     end.result.Append(command.outFile);
     end.result.Append(HW_TEXT(": cannot be created; nothing was done (exit 2)"));
   }
-  if (command.logFile != NULL) exit = Log(command, os, io, out, end, exit);
+  if (command.logFile != NULL) exit = Log(command, os, log, out, end, exit);
   if (end.counted) AppendResultLine(end.counts, exit, end.result);
   if (end.result.length() > 0) out.Result(end.result);
+  if (restartNow) exit = Restart(*os, command, out, log, end, exit);
   if (out.FileFailed()) io.PrintLine(HW_TEXT("HWProvision: the --out file was not written whole"));
-  if (restartNow && Restart(*os, command.outFile, out) != kExitOk) exit = kExitFailed;
   if (command.box) ShowBox(command, outOpened, out, end, exit, io);
   return exit;
 }

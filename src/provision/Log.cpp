@@ -92,22 +92,46 @@ void AppendLogLine(const LogEntry& entry, TextLine& line) {
   line.Append(kComma).AppendDecimal(static_cast<UInt32>(entry.exit));
 }
 
-LogResult AppendToLog(ProgramIo& io, const Char* path, const LogEntry& entry) {
-  TextLine line;
+namespace {
+
+// False when the line would be cut short, which could leave a quote open
+// and spoil every line after it.
+bool MakeLine(const LogEntry& entry, TextLine& line) {
   AppendLogLine(entry, line);
-  // A line cut short could leave a quote open and spoil every line after it.
-  if (line.Full()) return kLogNotWritten;
-  const ProgramIo::File file = io.OpenForAppending(path);
-  if (file == ProgramIo::kNoFile) return kLogNotOpened;
-  bool written = true;
-  if (io.IsEmpty(file)) {
+  return !line.Full();
+}
+
+}  // namespace
+
+RunLog::~RunLog() {
+  if (file_ != ProgramIo::kNoFile) io_.Close(file_);
+}
+
+LogResult RunLog::Add(const Char* path, const LogEntry& entry) {
+  TextLine line;
+  if (!MakeLine(entry, line)) return added_ = kLogNotWritten;
+  file_ = io_.OpenForAppending(path);
+  if (file_ == ProgramIo::kNoFile) return added_ = kLogNotOpened;
+  added_ = kLogNotWritten;
+  if (!io_.Size(file_, &lineStart_)) return added_;
+  if (lineStart_ == 0) {
     TextLine header;
     AppendLogHeader(header);
-    written = WriteUtf8Line(io, file, header.text());
+    if (!WriteUtf8Line(io_, file_, header.text()) || !io_.Size(file_, &lineStart_)) return added_;
   }
-  written = written && WriteUtf8Line(io, file, line.text());
-  io.Close(file);
-  return written ? kLogged : kLogNotWritten;
+  if (WriteUtf8Line(io_, file_, line.text())) added_ = kLogged;
+  return added_;
+}
+
+bool RunLog::Flush() {
+  return added_ == kLogged && io_.Flush(file_);
+}
+
+LogResult RunLog::Replace(const LogEntry& entry) {
+  TextLine line;
+  if (added_ != kLogged) return added_;
+  if (!MakeLine(entry, line) || !io_.Truncate(file_, lineStart_)) return kLogNotWritten;
+  return WriteUtf8Line(io_, file_, line.text()) ? kLogged : kLogNotWritten;
 }
 
 }  // namespace hw

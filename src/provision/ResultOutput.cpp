@@ -16,9 +16,8 @@ void ResultOutput::CloseFile() {
   file_ = ProgramIo::kNoFile;
 }
 
-bool ResultOutput::ReopenFile(const Char* path) {
-  file_ = io_.OpenForAppending(path);
-  return file_ != ProgramIo::kNoFile;
+bool ResultOutput::Flush() {
+  return file_ == ProgramIo::kNoFile || io_.Flush(file_);
 }
 
 void ResultOutput::Line(const Char* text) {

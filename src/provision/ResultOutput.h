@@ -15,10 +15,9 @@ class ResultOutput {
 
   // Creates (or empties) the result file; false when it cannot.
   bool OpenFile(const Char* path);
-  // Closes the result file, so that it is whole on the disk before the
-  // terminal restarts; ReopenFile adds to it again should the program go on.
-  void CloseFile();
-  bool ReopenFile(const Char* path);
+  // Puts the result file on its volume, as it must be before the terminal
+  // restarts; true when there is no file.
+  bool Flush();
   void Line(const Char* text);
   void Line(const TextLine& line) { Line(line.text()); }
   // The run's last line, which says how it ended; kept for its message box.
@@ -28,6 +27,8 @@ class ResultOutput {
   bool FileFailed() const { return fileFailed_; }
 
  private:
+  void CloseFile();
+
   ResultOutput(const ResultOutput&);
   ResultOutput& operator=(const ResultOutput&);
 

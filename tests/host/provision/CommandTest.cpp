@@ -23,8 +23,12 @@ const Lines kUsage = {
 
 // The fake's identity: no Ident key, and its device id.
 const char kIdentity[] = "terminal: unknown 001723A45BFF";
+// The name, the UUID the fake lacks, then the device id: a header's worth
+// first, and again at the size the answer said it needs.
 const Lines kIdentityCalls = {"RegOpenKeyEx(HKLM, \"Ident\", 0, 0x1)",
-                              "KernelIoControl(0x1010054, null, 0, ptr, 128, ptr)"};
+                              "KernelIoControl(0x1010004, ptr, 4, ptr, 16, ptr)",
+                              "KernelIoControl(0x1010054, null, 0, ptr, 20, ptr)",
+                              "KernelIoControl(0x1010054, null, 0, ptr, 26, ptr)"};
 
 TEST(CommandLine, UsageErrorsPrintTheReasonAndTheUsage) {
   const struct {

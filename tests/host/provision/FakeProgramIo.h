@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@ namespace hw::test {
 
 // The program's files in memory, by path, its standard output as lines and
 // its message boxes (UTF-8). Paths listed in `unwritable` cannot be created
-// or opened; writes to those in `full` fail and store nothing.
+// or opened; writes to those in `full` fail and store nothing; those in
+// `unflushable` cannot be flushed. Files written since their last flush are
+// in `unflushed`: what a write-back cache would lose at a reset.
 class FakeProgramIo final : public ProgramIo {
  public:
   struct Box {
@@ -26,6 +29,8 @@ class FakeProgramIo final : public ProgramIo {
   std::map<std::u16string, std::string> files;
   std::vector<std::u16string> unwritable;
   std::vector<std::u16string> full;
+  std::vector<std::u16string> unflushable;
+  std::set<std::u16string> unflushed;
   std::vector<std::string> console;
   std::vector<Box> boxes;
   std::u16string programFolder = u"\\Storage Card\\";
@@ -54,13 +59,26 @@ class FakeProgramIo final : public ProgramIo {
     open_.push_back(path);
     return static_cast<File>(open_.size() - 1);
   }
-  bool IsEmpty(File file) override {
-    return files[open_.at(static_cast<std::size_t>(file))].empty();
+  bool Size(File file, std::uint32_t* size) override {
+    *size = static_cast<std::uint32_t>(files[PathOf(file)].size());
+    return true;
   }
   bool Write(File file, const std::uint8_t* data, std::uint32_t size) override {
-    const std::u16string& path = open_.at(static_cast<std::size_t>(file));
+    const std::u16string& path = PathOf(file);
     if (std::find(full.begin(), full.end(), path) != full.end()) return false;
     files[path].append(reinterpret_cast<const char*>(data), size);
+    unflushed.insert(path);
+    return true;
+  }
+  bool Truncate(File file, std::uint32_t size) override {
+    files[PathOf(file)].resize(size);
+    unflushed.insert(PathOf(file));
+    return true;
+  }
+  bool Flush(File file) override {
+    const std::u16string& path = PathOf(file);
+    if (std::find(unflushable.begin(), unflushable.end(), path) != unflushable.end()) return false;
+    unflushed.erase(path);
     return true;
   }
   void Close(File file) override { closed_.push_back(file); }
@@ -79,6 +97,8 @@ class FakeProgramIo final : public ProgramIo {
   std::size_t OpenCount() const { return open_.size() - closed_.size(); }
 
  private:
+  const std::u16string& PathOf(File file) const { return open_.at(static_cast<std::size_t>(file)); }
+
   std::vector<std::u16string> open_;
   std::vector<File> closed_;
 };

@@ -25,13 +25,20 @@ void Prepare(RecordingPlatform& os, const char16_t* name, bool idWorks, Bytes pr
   os.platformId = platform;
 }
 
-TEST(Identity, IsTheIdentNameAndTheDeviceIdInHex) {
+TEST(Identity, IsTheIdentNameAndTheUuidOrTheDeviceIdInHex) {
+  const Bytes uuid = {0x6B, 0xA7, 0xB8, 0x10, 0x9D, 0xAD, 0x11, 0xD1,
+                      0x80, 0xB4, 0x00, 0xC0, 0x4F, 0xD4, 0x30, 0xC8};
   const struct {
     const char16_t* name;
     bool idWorks;
     Bytes preset, platform;
     std::string line;
+    Bytes uuid = {};
   } cases[] = {
+      {u"HT-CE6", true, {}, kId, "terminal: HT-CE6 6BA7B8109DAD11D180B400C04FD430C8", uuid},
+      {u"HT-CE6", false, {}, kId, "terminal: HT-CE6 6BA7B8109DAD11D180B400C04FD430C8", uuid},
+      {u"HT-CE6", true, {}, kId, "terminal: HT-CE6 001723A45BFF", Bytes(15, 1)},
+      {u"HT-CE6", true, {}, kId, "terminal: HT-CE6 001723A45BFF", Bytes(17, 1)},
       {u"HT-CE6", true, {}, kId, "terminal: HT-CE6 001723A45BFF"},
       {nullptr, true, {}, kId, "terminal: unknown 001723A45BFF"},
       {u"", true, {}, kId, "terminal: unknown 001723A45BFF"},
@@ -45,6 +52,7 @@ TEST(Identity, IsTheIdentNameAndTheDeviceIdInHex) {
   for (const auto& c : cases) {
     RecordingPlatform os;
     Prepare(os, c.name, c.idWorks, c.preset, c.platform);
+    os.uuid = c.uuid;
     TerminalIdentity identity;
     ReadIdentity(&os, &identity);
     TextLine line;
