@@ -17,9 +17,11 @@ struct LogEntry {
   int exit;
 };
 
-// "local time,id,name,command,profile,applied,...,exit".
+// "local time,id,name,command,profile,applied,...,exit,problems".
 void AppendLogHeader(TextLine& line);
-void AppendLogLine(const LogEntry& entry, TextLine& line);
+// Without `problems` for a log whose header lacks that column: logs made
+// before it are never rewritten.
+void AppendLogLine(const LogEntry& entry, bool problems, TextLine& line);
 
 enum LogResult { kLogged, kLogNotOpened, kLogNotWritten };
 
@@ -30,7 +32,8 @@ enum LogResult { kLogged, kLogNotOpened, kLogNotWritten };
 class RunLog {
  public:
   explicit RunLog(ProgramIo& io)
-      : io_(io), file_(ProgramIo::kNoFile), added_(kLogNotOpened), lineStart_(0) {}
+      : io_(io), file_(ProgramIo::kNoFile), added_(kLogNotOpened), lineStart_(0),
+        problems_(true) {}
   ~RunLog();
 
   LogResult Add(const Char* path, const LogEntry& entry);
@@ -47,6 +50,7 @@ class RunLog {
   ProgramIo::File file_;
   LogResult added_;
   UInt32 lineStart_;
+  bool problems_;  // the log has the problems column
 };
 
 }  // namespace hw

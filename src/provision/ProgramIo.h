@@ -15,7 +15,8 @@ class ProgramIo {
   enum ReadResult { kReadWhole, kCannotOpen, kTooLarge, kReadFailed, kNotFound };
 
   // Reads the whole file into `buffer`; kTooLarge when it holds more than
-  // `capacity` bytes, kNotFound when there is no such file.
+  // `capacity` bytes (the buffer then holds its first `capacity` bytes),
+  // kNotFound when there is no such file.
   virtual ReadResult ReadWholeFile(const Char* path, UInt8* buffer, UInt32 capacity,
                                    UInt32* size) = 0;
   // Creates the file, or empties it; kNoFile when it cannot be.

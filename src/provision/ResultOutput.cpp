@@ -4,25 +4,29 @@
 
 namespace hw {
 
-ResultOutput::~ResultOutput() { CloseFile(); }
-
-bool ResultOutput::OpenFile(const Char* path) {
-  file_ = io_.CreateForWriting(path);
-  return file_ != ProgramIo::kNoFile;
+ResultOutput::~ResultOutput() {
+  for (int i = 0; i < fileCount_; ++i) io_.Close(files_[i]);
 }
 
-void ResultOutput::CloseFile() {
-  if (file_ != ProgramIo::kNoFile) io_.Close(file_);
-  file_ = ProgramIo::kNoFile;
+bool ResultOutput::OpenFile(const Char* path) {
+  if (fileCount_ == kMaxFiles) return false;
+  const ProgramIo::File file = io_.CreateForWriting(path);
+  if (file == ProgramIo::kNoFile) return false;
+  files_[fileCount_++] = file;
+  return true;
 }
 
 bool ResultOutput::Flush() {
-  return file_ == ProgramIo::kNoFile || io_.Flush(file_);
+  bool flushed = true;
+  for (int i = 0; i < fileCount_; ++i) flushed = io_.Flush(files_[i]) && flushed;
+  return flushed;
 }
 
 void ResultOutput::Line(const Char* text) {
   io_.PrintLine(text);
-  if (file_ != ProgramIo::kNoFile && !WriteUtf8Line(io_, file_, text)) fileFailed_ = true;
+  for (int i = 0; i < fileCount_; ++i) {
+    if (!WriteUtf8Line(io_, files_[i], text)) fileFailed_ = true;
+  }
 }
 
 void ResultOutput::Result(const TextLine& line) {

@@ -154,7 +154,7 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
     TextLine line;
     bool madePermanent = true;
     const SyncOutcome outcome = SyncModule(os, channel, module, afterRestart, line, &madePermanent);
-    if (kCountOf[outcome] != ResultCounts::kCountKinds) ++count[kCountOf[outcome]];
+    if (kCountOf[outcome] != ResultCounts::kCountKinds) CountModule(kCountOf[outcome], module, counts);
     count[ResultCounts::kNotPermanent] += madePermanent ? 0 : 1;
     bluetoothRestored = bluetoothRestored || (module == kBluetooth && outcome == kSyncRestored);
     out.Line(line);
@@ -164,6 +164,10 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
   int exit = count[ResultCounts::kFailed] + count[ResultCounts::kUnreadable] > 0 ? kExitFailed
                                                                                  : kExitOk;
   if (afterRestart && unsettled == 0) os.DeleteFile(kRestartMarker);
+  if (!restart && count[ResultCounts::kRestored] > 0) {
+    out.Line(HW_TEXT("the drivers load the restored values at the next boot (sync --restart "
+                     "restarts the terminal for them)"));
+  }
   if (restart && count[ResultCounts::kRestored] > 0 && exit == kExitOk) {
     TextLine why;
     if (ReadyToRestart(os, bluetoothRestored, why)) {

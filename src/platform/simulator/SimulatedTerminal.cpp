@@ -453,7 +453,9 @@ std::string FindTerminalFolder(const std::string& exeDir) {
   if (!configured.empty()) return configured;
   if (exeDir.empty()) return "terminal";
   const char last = exeDir.back();
-  return exeDir + (last == '/' || last == '\\' ? "terminal" : "/terminal");
+  if (last == '/' || last == '\\') return exeDir + "terminal";
+  // One kind of separator in the path: the one the folder already uses.
+  return exeDir + (exeDir.find('\\') != std::string::npos ? "\\terminal" : "/terminal");
 }
 
 #ifdef _WIN32

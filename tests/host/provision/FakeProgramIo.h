@@ -39,7 +39,11 @@ class FakeProgramIo final : public ProgramIo {
                            std::uint32_t* size) override {
     const auto it = files.find(path);
     if (it == files.end()) return kNotFound;
-    if (it->second.size() > capacity) return kTooLarge;
+    if (it->second.size() > capacity) {
+      std::copy(it->second.begin(), it->second.begin() + capacity, buffer);
+      *size = capacity;
+      return kTooLarge;
+    }
     std::copy(it->second.begin(), it->second.end(), buffer);
     *size = static_cast<std::uint32_t>(it->second.size());
     return kReadWhole;
@@ -115,8 +119,10 @@ inline std::vector<std::string> CrlfLines(const std::string& text) {
 }
 
 // Runs the program as its entry points do: the arguments, then the command.
-// A null `os` is a terminal that cannot be reached.
-inline int RunProgram(std::vector<std::u16string> arguments, Platform* os, FakeProgramIo& io) {
+// A null `os` is a terminal that cannot be reached, for the reason
+// `unreachable` gives when not null.
+inline int RunProgram(std::vector<std::u16string> arguments, Platform* os, FakeProgramIo& io,
+                      const char16_t* unreachable = nullptr) {
   arguments.insert(arguments.begin(), u"HWProvision.exe");
   std::vector<const char16_t*> argv;
   for (const auto& argument : arguments) argv.push_back(argument.c_str());
@@ -124,7 +130,7 @@ inline int RunProgram(std::vector<std::u16string> arguments, Platform* os, FakeP
   if (!ReadCommandLine(static_cast<int>(argv.size()), argv.data(), &command, io)) {
     return kExitRefused;
   }
-  return RunCommand(command, os, io);
+  return RunCommand(command, os, io, unreachable);
 }
 
 }  // namespace hw::test
