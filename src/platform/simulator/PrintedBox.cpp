@@ -18,11 +18,11 @@ std::vector<std::u16string> BoxLines(std::u16string_view text, std::u16string_vi
   lines.push_back(u"message box \"" + std::u16string(caption) + u"\" (icon: " +
                   std::u16string(icon.begin(), icon.end()) + u")");
   std::size_t start = 0;
-  for (std::size_t end; (end = text.find(u'\n', start)) != std::u16string_view::npos;
-       start = end + 1) {
-    lines.push_back(u"  " + std::u16string(text.substr(start, end - start)));
+  for (std::size_t end = 0; end != std::u16string_view::npos; start = end + 1) {
+    end = text.find(u'\n', start);
+    const std::u16string_view line = text.substr(start, end - start);
+    lines.push_back(line.empty() ? std::u16string() : u"  " + std::u16string(line));
   }
-  lines.push_back(u"  " + std::u16string(text.substr(start)));
   lines.push_back(u"  [OK]");
   return lines;
 }
