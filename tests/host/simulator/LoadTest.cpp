@@ -177,6 +177,7 @@ TEST(FindTerminalFolderTest, TheEnvironmentWinsWhenSet) {
       {"", "/opt/hw", "/opt/hw/terminal"},
       {nullptr, "/opt/hw", "/opt/hw/terminal"},
       {nullptr, "/opt/hw/", "/opt/hw/terminal"},
+      {nullptr, "Z:\\work\\sim", "Z:\\work\\sim\\terminal"},  // one kind of slash
   };
   for (const Case& c : cases) {
     if (c.environment != nullptr) {
