@@ -40,8 +40,8 @@ bool AskKernel(Platform& os, UInt32 code, UInt32 spi, UInt32 firstSize, KernelAn
   for (int attempt = 0; attempt < 2; ++attempt) {
     answer->header.size = asked;
     UInt32 returned = 0;
-    if (os.KernelIoControl(code, takesSpi ? &spi : NULL, takesSpi ? sizeof spi : 0, answer,
-                           asked, &returned)) {
+    if (os.KernelIoControl(code, takesSpi ? &spi : NULL, takesSpi ? sizeof spi : 0, answer, asked,
+                           &returned)) {
       *size = returned != 0 && returned < asked ? returned : asked;
       return true;
     }

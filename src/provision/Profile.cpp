@@ -63,8 +63,13 @@ bool ParseCode(Span value, UInt8* code) {
 class Parser {
  public:
   Parser(Profile* profile, ProfileErrors& errors)
-      : profile_(profile), errors_(errors), errorCount_(0), line_(0), sectionLine_(0),
-        inOtherSection_(false), afterCr_(false) {
+      : profile_(profile),
+        errors_(errors),
+        errorCount_(0),
+        line_(0),
+        sectionLine_(0),
+        inOtherSection_(false),
+        afterCr_(false) {
     for (size_t i = 0; i < kModuleCellCount; ++i) {
       profile_->selections[i] = NULL;
       keyLines_[i] = 0;
@@ -93,9 +98,9 @@ class Parser {
   UInt32 errorCount_;
   TextLine reason_;
   UInt32 line_;
-  UInt32 sectionLine_;    // 0 until [modules]
-  bool inOtherSection_;   // after a section refused: its entries are not read
-  bool afterCr_;          // the last line ended in CR: an LF next is its CRLF
+  UInt32 sectionLine_;   // 0 until [modules]
+  bool inOtherSection_;  // after a section refused: its entries are not read
+  bool afterCr_;         // the last line ended in CR: an LF next is its CRLF
   UInt32 keyLines_[kModuleCellCount];
 };
 

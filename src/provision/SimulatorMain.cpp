@@ -19,10 +19,9 @@ class SimulatorProgramIo final : public hw::Win32ProgramIo {
  public:
   void ShowMessage(const wchar_t* text, const wchar_t* caption, bool warning) override {
     if (!hw::sim::BoxesArePrinted()) return Win32ProgramIo::ShowMessage(text, caption, warning);
-    for (const std::u16string& line :
-         hw::sim::BoxLines(reinterpret_cast<const char16_t*>(text),
-                           reinterpret_cast<const char16_t*>(caption),
-                           warning ? "warning" : "information")) {
+    for (const std::u16string& line : hw::sim::BoxLines(reinterpret_cast<const char16_t*>(text),
+                                                        reinterpret_cast<const char16_t*>(caption),
+                                                        warning ? "warning" : "information")) {
       PrintLine(reinterpret_cast<const wchar_t*>(line.c_str()));
     }
   }

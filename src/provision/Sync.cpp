@@ -49,8 +49,8 @@ bool MarkerReadsBack(Platform& os) {
   if (file == kInvalidHandleValue) return false;
   char text[sizeof kMarkerText];
   UInt32 read = 0;
-  const bool whole = os.ReadFile(file, text, sizeof text, &read, NULL) != 0 &&
-                     read == sizeof kMarkerText - 1;
+  const bool whole =
+      os.ReadFile(file, text, sizeof text, &read, NULL) != 0 && read == sizeof kMarkerText - 1;
   os.CloseHandle(file);
   for (UInt32 i = 0; whole && i < read; ++i) {
     if (text[i] != kMarkerText[i]) return false;
@@ -154,7 +154,8 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
     TextLine line;
     bool madePermanent = true;
     const SyncOutcome outcome = SyncModule(os, channel, module, afterRestart, line, &madePermanent);
-    if (kCountOf[outcome] != ResultCounts::kCountKinds) CountModule(kCountOf[outcome], module, counts);
+    if (kCountOf[outcome] != ResultCounts::kCountKinds)
+      CountModule(kCountOf[outcome], module, counts);
     count[ResultCounts::kNotPermanent] += madePermanent ? 0 : 1;
     bluetoothRestored = bluetoothRestored || (module == kBluetooth && outcome == kSyncRestored);
     out.Line(line);
@@ -165,8 +166,9 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
                                                                                  : kExitOk;
   if (afterRestart && unsettled == 0) os.DeleteFile(kRestartMarker);
   if (!restart && count[ResultCounts::kRestored] > 0) {
-    out.Line(HW_TEXT("the drivers load the restored values at the next boot (sync --restart "
-                     "restarts the terminal for them)"));
+    out.Line(
+        HW_TEXT("the drivers load the restored values at the next boot (sync --restart "
+                "restarts the terminal for them)"));
   }
   if (restart && count[ResultCounts::kRestored] > 0 && exit == kExitOk) {
     TextLine why;

@@ -89,8 +89,7 @@ class Staging : public E2eCase {
   }
 
   // The box of the terminal `id`, which names the card's two result files.
-  std::string BoxText(const std::string& middle,
-                      const std::string& id = "0123456789ABCDEF") const {
+  std::string BoxText(const std::string& middle, const std::string& id = "0123456789ABCDEF") const {
     return "terminal: HT-CE6 " + id + "\n" + middle + "\n\nEvery line is in HWProvision.txt and " +
            "HWProvision-" + id + ".txt, beside the program";
   }
@@ -114,7 +113,8 @@ TEST_F(Staging, ReportsWithoutAProfileRefusesABadOneAndAppliesAGoodOne) {
             BoxText("no HWProvision.ini beside the program: report only\n"
                     "result: 2 INCONSISTENT (exit 4)\n3G: INCONSISTENT; Bluetooth: INCONSISTENT"));
   EXPECT_EQ(report.icon, "warning");
-  EXPECT_EQ(FileLines(card_ / L"HWProvision.txt").size(), 12u) << "identity, why, 9 modules, result";
+  EXPECT_EQ(FileLines(card_ / L"HWProvision.txt").size(), 12u)
+      << "identity, why, 9 modules, result";
   EXPECT_EQ(Terminal().Eeprom(), EepromImage({})) << "a report writes nothing";
 
   std::ofstream(card_ / L"HWProvision.ini", std::ios::binary) << "[modules]\r\nWiFi = fast\r\n";

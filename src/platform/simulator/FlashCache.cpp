@@ -63,8 +63,8 @@ void FlashCache::LoseUnflushed() const {
   const fs::path flash = folder_ / kFlashFolder;
   std::error_code ec;
   EachFile(store / "was", [&](const fs::path& relative) {
-    fs::copy_file(store / "was" / relative, flash / relative,
-                  fs::copy_options::overwrite_existing, ec);
+    fs::copy_file(store / "was" / relative, flash / relative, fs::copy_options::overwrite_existing,
+                  ec);
   });
   EachFile(store / "new", [&](const fs::path& relative) { fs::remove(flash / relative, ec); });
   fs::remove_all(store, ec);

@@ -200,11 +200,9 @@ bool SimulatedTerminal::SharingAllows(const std::string& identity, UInt32 access
   return true;
 }
 
-Handle SimulatedTerminal::CreateFile(const Char* name, UInt32 access,
-                                     UInt32 shareMode, const void* /*securityAttributes*/,
-                                     UInt32 creationDisposition,
-                                     UInt32 flagsAndAttributes,
-                                     Handle /*templateFile*/) {
+Handle SimulatedTerminal::CreateFile(const Char* name, UInt32 access, UInt32 shareMode,
+                                     const void* /*securityAttributes*/, UInt32 creationDisposition,
+                                     UInt32 flagsAndAttributes, Handle /*templateFile*/) {
   if (name == nullptr) return kInvalidHandleValue;
   if (IsDeviceName(name)) return OpenDevice(access, shareMode, creationDisposition);
   return OpenFile(name, access, shareMode, creationDisposition, flagsAndAttributes);
@@ -378,8 +376,7 @@ UInt32 SimulatedTerminal::SetSystemPowerState(const Char* state, UInt32 stateFla
 }
 
 int SimulatedTerminal::KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 inSize,
-                                       void* outBuffer, UInt32 outSize,
-                                       UInt32* bytesReturned) {
+                                       void* outBuffer, UInt32 outSize, UInt32* bytesReturned) {
   if (ioControlCode == kIoctlHalGetDeviceInfo) {
     return AnswerDeviceInfo(inBuffer, inSize, outBuffer, outSize, bytesReturned);
   }

@@ -111,10 +111,10 @@ TEST(Exit, ATerminalThatCannotBeReachedComesAfterTheProfile) {
   EXPECT_EQ(RunProgram({u"apply", u"good.ini", u"--out", u"r.txt"}, nullptr, io,
                        u"device.ini:2: unknown key \"x\" in [EOM1]"),
             kExitNoDevice);
-  EXPECT_EQ(CrlfLines(io.files[u"r.txt"]),
-            (Lines{"terminal: unknown unknown", "device.ini:2: unknown key \"x\" in [EOM1]",
-                   "the terminal cannot be reached",
-                   "result: nothing was read or changed (exit 3)"}));
+  EXPECT_EQ(
+      CrlfLines(io.files[u"r.txt"]),
+      (Lines{"terminal: unknown unknown", "device.ini:2: unknown key \"x\" in [EOM1]",
+             "the terminal cannot be reached", "result: nothing was read or changed (exit 3)"}));
 }
 
 TEST(Exit, ARefusedProfileOrResultFileStopsBeforeTheTerminal) {

@@ -102,7 +102,9 @@ TEST(Profile, RefusesTheWholeProfileWithLineAndReason) {
     const char* reason;
     std::vector<std::string> more = {};  // the errors after the first
   } cases[] = {
-      {"every error, each with its line", "[modules]\nLF =\nkeypad Simple\n[extras]\nx = 1\n", 2,
+      {"every error, each with its line",
+       "[modules]\nLF =\nkeypad Simple\n[extras]\nx = 1\n",
+       2,
        "LF = \"\": no such button; LF takes OutSide (0xFF), Inside (0x01)",
        {"3: expected \"module = button\", a [section] or a comment",
         "4: [extras]: unknown section; a profile has only [modules]"}},
@@ -111,7 +113,10 @@ TEST(Profile, RefusesTheWholeProfileWithLineAndReason) {
       {"unknown section", "[modules]\nkeypad = Simple\n[extras]\n", 3,
        "[extras]: unknown section; a profile has only [modules]"},
       {"section twice", "[modules]\n[Modules]\n", 2, "[modules] again (first on line 1)"},
-      {"unclosed section", "[modules\n", 1, "a section name without its closing ']'",
+      {"unclosed section",
+       "[modules\n",
+       1,
+       "a section name without its closing ']'",
        {"0: no [modules] section: not a profile"}},
       {"unknown key", "[modules]\n\ncamera = On\n", 3,
        "\"camera\": unknown module; the modules are keypad, fingerprint, 3G, LF, handle key, "

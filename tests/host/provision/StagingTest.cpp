@@ -39,10 +39,20 @@ TEST(Identity, IsTheIdentNameAndTheUuidOrTheDeviceIdInHex) {
     Bytes uuid = {};
     const char* file = nullptr;  // the staged terminal's own result file
   } cases[] = {
-      {u"Line 3: A/B.", false, {}, kId, "terminal: Line 3: A/B. unknown", {},
+      {u"Line 3: A/B.",
+       false,
+       {},
+       kId,
+       "terminal: Line 3: A/B. unknown",
+       {},
        "\\Card\\HWProvision-Line 3_ A_B_.txt"},
       {nullptr, false, {}, kId, "terminal: unknown unknown", {}, "\\Card\\HWProvision-unknown.txt"},
-      {u"HT-CE6", true, {}, kId, "terminal: HT-CE6 6BA7B8109DAD11D180B400C04FD430C8", uuid,
+      {u"HT-CE6",
+       true,
+       {},
+       kId,
+       "terminal: HT-CE6 6BA7B8109DAD11D180B400C04FD430C8",
+       uuid,
        "\\Card\\HWProvision-6BA7B8109DAD11D180B400C04FD430C8.txt"},
       {u"HT-CE6", false, {}, kId, "terminal: HT-CE6 6BA7B8109DAD11D180B400C04FD430C8", uuid},
       {u"HT-CE6", true, {}, kId, "terminal: HT-CE6 001723A45BFF", Bytes(15, 1)},

@@ -136,8 +136,8 @@ TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
        "restart refused: SetSystemPowerState failed with error 87; the drivers load the restored "
        "values at the next boot"},
       {"no marker, no restart", false, 1,
-       [](RestartRun& run) { run.terminal.os.writableFolders = {u"\\Flash Disk\\"}; }, 1, 0,
-       false, "result: 1 restored, 1 consistent, 0 FAILED (exit 1)", kMarkerRefused},
+       [](RestartRun& run) { run.terminal.os.writableFolders = {u"\\Flash Disk\\"}; }, 1, 0, false,
+       "result: 1 restored, 1 consistent, 0 FAILED (exit 1)", kMarkerRefused},
       {"a marker that does not read back", false, 1,
        [](RestartRun& run) { run.terminal.os.vanishing = {kRestartMarker}; }, 1, 0, false,
        "result: 1 restored, 1 consistent, 0 FAILED (exit 1)",

@@ -90,9 +90,13 @@ TEST_F(MessageOrder, OfAPageThatEnds) {
     WPARAM command;
     Calls calls;
   } cases[] = {
-      {"Esc's IDCANCEL on page one", L"Keyboard Type:", IDCANCEL,
+      {"Esc's IDCANCEL on page one",
+       L"Keyboard Type:",
+       IDCANCEL,
        {"ShowWindow(page1, SW_HIDE)", "SetFocus(tab)"}},
-      {"the caption OK's IDOK on page two", L"BlueTooth Type:", IDOK,
+      {"the caption OK's IDOK on page two",
+       L"BlueTooth Type:",
+       IDOK,
        {"ShowWindow(page2, SW_HIDE)", "SetFocus(tab)"}},
   };
   uitest::CallRecorder recorder;
