@@ -142,7 +142,7 @@ int RunCommand(const CommandLine& given, Platform* os, ProgramIo& io, const Char
   const bool staged = command.command == CommandLine::kStage;
   if (staged && !PlaceBesideProgram(io, &command)) {
     io.PrintLine(kNoFolder);
-    io.ShowMessage(kNoFolder, HW_TEXT("HWProvision"), true);
+    io.ShowMessage(kNoFolder, kBoxCaption, true);
     return kExitRefused;
   }
   ResultOutput out(io);

@@ -4,9 +4,9 @@
 
 namespace hw {
 
-namespace {
+const Char kBoxCaption[] = HW_TEXT("HWProvision");
 
-const Char kCaption[] = HW_TEXT("HWProvision");
+namespace {
 
 const Char* CommandName(const CommandLine& command) {
   switch (command.command) {
@@ -77,7 +77,7 @@ void ShowBox(const Ending& end, const ResultOutput& out, const Char* const* file
     text.Append(beside ? FileNameOf(files[i]) : files[i]);
   }
   if (beside && files[0] != NULL) text.Append(HW_TEXT(", beside the program"));
-  io.ShowMessage(text.text(), kCaption, exit != kExitOk);
+  io.ShowMessage(text.text(), kBoxCaption, exit != kExitOk);
 }
 
 }  // namespace hw

@@ -9,6 +9,8 @@
 
 namespace hw {
 
+extern const Char kBoxCaption[];  // "HWProvision"
+
 // How a run ended: what its log line, its result line and its box say.
 struct Ending {
   TerminalIdentity identity;
