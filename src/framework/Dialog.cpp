@@ -68,6 +68,7 @@ INT_PTR Dialog::DoModal() {
 }
 
 bool Dialog::Create(HWND parent) {
+  parent_ = parent;
   modal_ = false;
   ended_ = false;
   creating_ = true;
@@ -102,20 +103,28 @@ void Dialog::RunModalLoop() {
   }
 }
 
+// CE documents the window system's EndDialog for the dialog boxes its own
+// DialogBox runs, and for nothing else: the framework ends its dialogs
+// itself.
 void Dialog::EndDialog(INT_PTR result) {
   ended_ = true;
   result_ = result;
   if (hwnd_ == NULL) return;
-  if (modal_) {
-    // Hides the window and posts a message that wakes a modal loop waiting
-    // in GetMessage (a command sent from another thread ends the dialog
-    // inside that wait).
-    ::EndDialog(hwnd_, result);
-  } else if (creating_) {
+  if (creating_ && !modal_) {
     ::DestroyWindow(hwnd_);
-  } else {
-    // CE gives EndDialog to modal dialog boxes only.
-    ::ShowWindow(hwnd_, SW_HIDE);
+    return;
+  }
+  ::ShowWindow(hwnd_, SW_HIDE);
+  if (modal_) {
+    // The loop sees the flag after this message; the post wakes it should
+    // it be waiting in GetMessage (a command sent from another thread ends
+    // the dialog inside that wait).
+    ::PostMessageW(hwnd_, WM_NULL, 0, 0);
+  } else if (parent_ != NULL) {
+    // CE's SW_HIDE activates some other window, which one it does not say:
+    // the keypad goes back to the window the dialog was made under (a
+    // page's tab control), where the technician expects it.
+    ::SetFocus(parent_);
   }
 }
 

@@ -29,9 +29,10 @@ class Dialog : public Window {
   // Creates the dialog modelessly. False, and no window, when the template is
   // missing or the dialog ended itself while it initialised.
   bool Create(HWND parent);
-  // A modal dialog leaves its loop and is destroyed. A modeless one that ends
-  // while it is being created is destroyed, so its creation fails; later it
-  // is hidden and keeps its window and its state.
+  // A modal dialog is hidden, leaves its loop and is destroyed. A modeless
+  // one that ends while it is being created is destroyed, so its creation
+  // fails; later it is hidden, keeps its window and its state, and gives the
+  // focus to the window it was created under.
   void EndDialog(INT_PTR result);
 
   bool Ended() const { return ended_; }

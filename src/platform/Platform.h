@@ -30,6 +30,7 @@ const UInt32 kFileShareWrite = 2;
 const UInt32 kCreateAlways = 2;
 const UInt32 kOpenExisting = 3;
 const UInt32 kFileAttributeNormal = 0x80;
+const UInt32 kFileFlagWriteThrough = 0x80000000u;
 const UInt32 kKeyAllAccess = 0xF003F;
 const UInt32 kKeyQueryValue = 0x0001;
 const UInt32 kRegSz = 1;
@@ -41,8 +42,14 @@ const long kErrorNotSupported = 50;
 // CE's power manager: a warm reset, urgent. The values of CE's pm.h.
 const UInt32 kPowerStateReset = 0x00800000u;
 const UInt32 kPowerForce = 0x00001000u;
-// The kernel's request for the device's unique id: CTL_CODE(FILE_DEVICE_HAL,
-// 21, METHOD_BUFFERED, FILE_ANY_ACCESS), as CE's pkfuncs.h has it.
+// The kernel's requests for the terminal's identity, as CE's pkfuncs.h has
+// them: CTL_CODE(FILE_DEVICE_HAL, 1 or 21, METHOD_BUFFERED, FILE_ANY_ACCESS).
+// IOCTL_HAL_GET_DEVICE_INFO takes an SPI code as its input; SPI_GETUUID
+// asks for the platform's 16-byte UUID. IOCTL_HAL_GET_DEVICEID, which CE 6.0
+// keeps for older programs, answers a DEVICE_ID.
+const UInt32 kIoctlHalGetDeviceInfo = 0x01010004u;
+const UInt32 kSpiGetUuid = 263;
+const UInt32 kUuidBytes = 16;
 const UInt32 kIoctlHalGetDeviceId = 0x01010054u;
 
 // CE's DEVICE_ID: what IOCTL_HAL_GET_DEVICEID answers. The two ids' bytes
@@ -89,6 +96,9 @@ class Platform {
                         UInt32* bytesWritten, void* overlapped) = 0;
   virtual int SetFileAttributes(const Char* path, UInt32 attributes) = 0;
   virtual int DeleteFile(const Char* path) = 0;
+  // Writes what the file system still caches of the file to its volume: a
+  // FAT volume may hold writes back until then, and a reset loses them.
+  virtual int FlushFileBuffers(Handle file) = 0;
   virtual int CloseHandle(Handle handle) = 0;
 
   // Registry.
@@ -112,8 +122,10 @@ class Platform {
   // the reset happens; otherwise a Win32 error code.
   virtual UInt32 SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) = 0;
 
-  // A request to the kernel's OEM layer; the tool makes one only,
-  // kIoctlHalGetDeviceId, with no input. Nonzero is success.
+  // A request to the kernel's OEM layer; the tool asks only for the
+  // terminal's identity. Nonzero is success. A buffer too small for the
+  // answer fails, and *bytesReturned (or a DEVICE_ID's size) says how large
+  // it must be.
   virtual int KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 inSize,
                               void* outBuffer, UInt32 outSize, UInt32* bytesReturned) = 0;
   // The terminal's clock, in its local time.

@@ -81,7 +81,8 @@ int RunApply(Platform& os, EepromChannel& channel, const Profile& profile, bool 
     if (row == NULL) continue;
     TextLine line;
     bool madePermanent = true;
-    ++counts->count[byOutcome[ApplyItem(os, channel, *row, dryRun, line, &madePermanent)]];
+    CountModule(byOutcome[ApplyItem(os, channel, *row, dryRun, line, &madePermanent)], row->cell,
+                counts);
     counts->count[ResultCounts::kNotPermanent] += madePermanent ? 0 : 1;
     out.Line(line);
   }

@@ -7,10 +7,13 @@ namespace {
 const Char kIdentKey[] = HW_TEXT("Ident");
 const Char kNameValue[] = HW_TEXT("Name");
 
-// What IOCTL_HAL_GET_DEVICEID writes: the header, then the ids.
-struct DeviceIdAnswer {
+// The largest answer taken: a DEVICE_ID whose ids fit the identity.
+const UInt32 kAnswerCapacity = sizeof(DeviceId) + kMaxDeviceIdBytes;
+
+// An answer of the kernel, aligned for a DEVICE_ID's fields.
+union KernelAnswer {
   DeviceId header;
-  UInt8 ids[kMaxDeviceIdBytes];
+  UInt8 bytes[kAnswerCapacity];
 };
 
 bool Within(UInt32 offset, UInt32 bytes, UInt32 size) {
@@ -26,26 +29,55 @@ Char* AppendHex(const UInt8* bytes, UInt32 count, Char* out) {
   return out;
 }
 
-// An answer that fails, that does not fit, or whose ids lie outside it
-// leaves the id empty.
-void ReadDeviceId(Platform& os, Char* id) {
-  id[0] = 0;
-  DeviceIdAnswer answer;
-  answer.header.size = sizeof answer;
-  UInt32 returned = 0;
-  if (!os.KernelIoControl(kIoctlHalGetDeviceId, NULL, 0, &answer, sizeof answer, &returned)) {
-    return;
+// Asks with `firstSize` bytes and, when the answer says it needs more, once
+// again with exactly what it needs: a DEVICE_ID says so in its size field,
+// other answers in *bytesReturned. False when the request fails, or its
+// answer would not fit the identity; else *size is the answer's size.
+bool AskKernel(Platform& os, UInt32 code, UInt32 spi, UInt32 firstSize, KernelAnswer* answer,
+               UInt32* size) {
+  const bool takesSpi = code == kIoctlHalGetDeviceInfo;
+  UInt32 asked = firstSize;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    answer->header.size = asked;
+    UInt32 returned = 0;
+    if (os.KernelIoControl(code, takesSpi ? &spi : NULL, takesSpi ? sizeof spi : 0, answer, asked,
+                           &returned)) {
+      *size = returned != 0 && returned < asked ? returned : asked;
+      return true;
+    }
+    UInt32 needed = returned;
+    if (code == kIoctlHalGetDeviceId && answer->header.size > needed) needed = answer->header.size;
+    if (needed <= asked || needed > kAnswerCapacity) return false;
+    asked = needed;
   }
+  return false;
+}
+
+// The platform's UUID; empty when the OEM layer does not answer one.
+void ReadUuid(Platform& os, Char* id) {
+  KernelAnswer answer;
+  UInt32 size = 0;
+  if (AskKernel(os, kIoctlHalGetDeviceInfo, kSpiGetUuid, kUuidBytes, &answer, &size) &&
+      size == kUuidBytes) {
+    *AppendHex(answer.bytes, kUuidBytes, id) = 0;
+  }
+}
+
+// The preset id and then the platform id. An answer that fails, that does
+// not fit, or whose ids lie outside it leaves the id empty.
+void ReadDeviceId(Platform& os, Char* id) {
+  KernelAnswer answer;
+  UInt32 size = 0;
+  if (!AskKernel(os, kIoctlHalGetDeviceId, 0, sizeof(DeviceId), &answer, &size)) return;
   const DeviceId& header = answer.header;
-  const UInt32 size = header.size < sizeof answer ? header.size : sizeof answer;
+  if (header.size < size) size = header.size;
   if (!Within(header.presetIdOffset, header.presetIdBytes, size) ||
       !Within(header.platformIdOffset, header.platformIdBytes, size) ||
       header.presetIdBytes + header.platformIdBytes > kMaxDeviceIdBytes) {
     return;
   }
-  const UInt8* bytes = reinterpret_cast<const UInt8*>(&answer);
-  Char* end = AppendHex(bytes + header.presetIdOffset, header.presetIdBytes, id);
-  end = AppendHex(bytes + header.platformIdOffset, header.platformIdBytes, end);
+  Char* end = AppendHex(answer.bytes + header.presetIdOffset, header.presetIdBytes, id);
+  end = AppendHex(answer.bytes + header.platformIdOffset, header.platformIdBytes, end);
   *end = 0;
 }
 
@@ -66,7 +98,8 @@ void ReadIdentity(Platform* os, TerminalIdentity* identity) {
   identity->id[0] = 0;
   if (os == NULL) return;
   ReadName(*os, identity->name);
-  ReadDeviceId(*os, identity->id);
+  ReadUuid(*os, identity->id);
+  if (identity->id[0] == 0) ReadDeviceId(*os, identity->id);
 }
 
 const Char* KnownOrUnknown(const Char* text) {

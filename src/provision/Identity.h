@@ -10,8 +10,10 @@ namespace hw {
 const size_t kMaxDeviceIdBytes = 108;
 
 // Which terminal an output comes from: the device name (HKLM\Ident, value
-// "Name") and the device's unique id (IOCTL_HAL_GET_DEVICEID) in hex, its
-// preset id and then its platform id. Either is empty when it cannot be had.
+// "Name") and the device's unique id in hex: the platform's 16-byte UUID
+// (IOCTL_HAL_GET_DEVICE_INFO, SPI_GETUUID), as CE 6.0 would have it asked,
+// else the DEVICE_ID of the older request, its preset id and then its
+// platform id. Either is empty when it cannot be had.
 struct TerminalIdentity {
   Char name[kRegistryTextCapacity];
   Char id[2 * kMaxDeviceIdBytes + 1];

@@ -52,14 +52,6 @@ void AppendTime(const SystemTime& time, TextLine& line) {
   AppendDigits(time.second, 2, line);
 }
 
-const Char* FileName(const Char* path) {
-  const Char* name = path;
-  for (const Char* c = path; *c != 0; ++c) {
-    if (*c == '\\' || *c == '/') name = c + 1;
-  }
-  return name;
-}
-
 }  // namespace
 
 void AppendLogHeader(TextLine& line) {
@@ -67,10 +59,10 @@ void AppendLogHeader(TextLine& line) {
   for (int i = 0; i < ResultCounts::kCountKinds; ++i) {
     line.Append(kComma).Append(CountName(static_cast<ResultCounts::Count>(i)));
   }
-  line.Append(HW_TEXT(",exit"));
+  line.Append(HW_TEXT(",exit,problems"));
 }
 
-void AppendLogLine(const LogEntry& entry, TextLine& line) {
+void AppendLogLine(const LogEntry& entry, bool problems, TextLine& line) {
   if (entry.time != NULL) {
     AppendTime(*entry.time, line);
   } else {
@@ -81,7 +73,7 @@ void AppendLogLine(const LogEntry& entry, TextLine& line) {
   line.Append(kComma);
   AppendField(KnownOrUnknown(entry.identity->name), line);
   line.Append(kComma).Append(entry.command).Append(kComma);
-  if (entry.profile != NULL) AppendField(FileName(entry.profile), line);
+  if (entry.profile != NULL) AppendField(FileNameOf(entry.profile), line);
   for (int i = 0; i < ResultCounts::kCountKinds; ++i) {
     const ResultCounts::Count count = static_cast<ResultCounts::Count>(i);
     line.Append(kComma);
@@ -90,24 +82,78 @@ void AppendLogLine(const LogEntry& entry, TextLine& line) {
     }
   }
   line.Append(kComma).AppendDecimal(static_cast<UInt32>(entry.exit));
+  if (!problems) return;
+  line.Append(kComma);
+  if (entry.counts == NULL) return;
+  TextLine named;
+  AppendProblems(*entry.counts, named);
+  AppendField(named.text(), line);
 }
 
-LogResult AppendToLog(ProgramIo& io, const Char* path, const LogEntry& entry) {
+namespace {
+
+// False when the line would be cut short, which could leave a quote open
+// and spoil every line after it.
+bool MakeLine(const LogEntry& entry, bool problems, TextLine& line) {
+  AppendLogLine(entry, problems, line);
+  return !line.Full();
+}
+
+// Whether the log at `path` is new, or its header names the problems column.
+bool HasProblemsColumn(ProgramIo& io, const Char* path) {
+  UInt8 head[256];
+  UInt32 size = 0;
+  const ProgramIo::ReadResult read = io.ReadWholeFile(path, head, sizeof head, &size);
+  if (read == ProgramIo::kNotFound || (read == ProgramIo::kReadWhole && size == 0)) return true;
+  if (read != ProgramIo::kReadWhole && read != ProgramIo::kTooLarge) return false;
+  static const char kColumn[] = ",problems\r\n";
+  const UInt32 columnSize = sizeof kColumn - 1;
+  for (UInt32 end = 0; end + 1 < size; ++end) {
+    if (head[end] != '\r' || head[end + 1] != '\n') continue;
+    if (end + 2 < columnSize) return false;
+    const UInt8* tail = head + end + 2 - columnSize;
+    for (UInt32 i = 0; i < columnSize; ++i) {
+      if (tail[i] != static_cast<UInt8>(kColumn[i])) return false;
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+RunLog::~RunLog() {
+  if (file_ != ProgramIo::kNoFile) io_.Close(file_);
+}
+
+LogResult RunLog::Add(const Char* path, const LogEntry& entry) {
+  problems_ = HasProblemsColumn(io_, path);
   TextLine line;
-  AppendLogLine(entry, line);
-  // A line cut short could leave a quote open and spoil every line after it.
-  if (line.Full()) return kLogNotWritten;
-  const ProgramIo::File file = io.OpenForAppending(path);
-  if (file == ProgramIo::kNoFile) return kLogNotOpened;
-  bool written = true;
-  if (io.IsEmpty(file)) {
+  if (!MakeLine(entry, problems_, line)) return added_ = kLogNotWritten;
+  file_ = io_.OpenForAppending(path);
+  if (file_ == ProgramIo::kNoFile) return added_ = kLogNotOpened;
+  added_ = kLogNotWritten;
+  if (!io_.Size(file_, &lineStart_)) return added_;
+  if (lineStart_ == 0) {
     TextLine header;
     AppendLogHeader(header);
-    written = WriteUtf8Line(io, file, header.text());
+    if (!WriteUtf8Line(io_, file_, header.text()) || !io_.Size(file_, &lineStart_)) return added_;
   }
-  written = written && WriteUtf8Line(io, file, line.text());
-  io.Close(file);
-  return written ? kLogged : kLogNotWritten;
+  if (WriteUtf8Line(io_, file_, line.text())) added_ = kLogged;
+  return added_;
+}
+
+bool RunLog::Flush() {
+  return added_ == kLogged && io_.Flush(file_);
+}
+
+LogResult RunLog::Replace(const LogEntry& entry) {
+  TextLine line;
+  if (added_ != kLogged) return added_;
+  if (!MakeLine(entry, problems_, line) || !io_.Truncate(file_, lineStart_)) {
+    return kLogNotWritten;
+  }
+  return WriteUtf8Line(io_, file_, line.text()) ? kLogged : kLogNotWritten;
 }
 
 }  // namespace hw

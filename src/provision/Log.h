@@ -17,13 +17,39 @@ struct LogEntry {
   int exit;
 };
 
-// "local time,id,name,command,profile,applied,...,exit".
+// "local time,id,name,command,profile,applied,...,exit,problems".
 void AppendLogHeader(TextLine& line);
-void AppendLogLine(const LogEntry& entry, TextLine& line);
+// Without `problems` for a log whose header lacks that column: logs made
+// before it are never rewritten.
+void AppendLogLine(const LogEntry& entry, bool problems, TextLine& line);
 
 enum LogResult { kLogged, kLogNotOpened, kLogNotWritten };
-// Adds the entry's line to the log at `path`, made when absent, after the
-// header line when the log holds nothing yet.
-LogResult AppendToLog(ProgramIo& io, const Char* path, const LogEntry& entry);
+
+// A run's line in a staging log, made when absent, after the header line
+// when the log holds nothing yet. The log stays open until the run ends, so
+// that the line can be put on its volume before a restart, and take the
+// run's real exit code should the restart not happen.
+class RunLog {
+ public:
+  explicit RunLog(ProgramIo& io)
+      : io_(io), file_(ProgramIo::kNoFile), added_(kLogNotOpened), lineStart_(0), problems_(true) {}
+  ~RunLog();
+
+  LogResult Add(const Char* path, const LogEntry& entry);
+  // True when the line is on the log's volume.
+  bool Flush();
+  // Writes the entry over the run's line, the last of the log.
+  LogResult Replace(const LogEntry& entry);
+
+ private:
+  RunLog(const RunLog&);
+  RunLog& operator=(const RunLog&);
+
+  ProgramIo& io_;
+  ProgramIo::File file_;
+  LogResult added_;
+  UInt32 lineStart_;
+  bool problems_;  // the log has the problems column
+};
 
 }  // namespace hw

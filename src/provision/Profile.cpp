@@ -11,7 +11,7 @@ namespace {
 const size_t kMaxLineChars = 200;
 
 bool IsBlank(Char c) {
-  return c == ' ' || c == '\t' || c == '\r';
+  return c == ' ' || c == '\t';
 }
 
 // The part of a line that matters: trimmed, without its comment.
@@ -58,10 +58,18 @@ bool ParseCode(Span value, UInt8* code) {
   return true;
 }
 
+// Reads line by line and reports what it refuses: every line is read, so
+// that one run names every error, up to kMaxProfileErrors.
 class Parser {
  public:
-  Parser(Profile* profile, ProfileError* error)
-      : profile_(profile), error_(error), line_(0), sectionLine_(0) {
+  Parser(Profile* profile, ProfileErrors& errors)
+      : profile_(profile),
+        errors_(errors),
+        errorCount_(0),
+        line_(0),
+        sectionLine_(0),
+        inOtherSection_(false),
+        afterCr_(false) {
     for (size_t i = 0; i < kModuleCellCount; ++i) {
       profile_->selections[i] = NULL;
       keyLines_[i] = 0;
@@ -71,21 +79,69 @@ class Parser {
   bool Parse(const UInt8* bytes, UInt32 size);
 
  private:
-  bool Refuse(UInt32 line) {
-    error_->line = line;
-    return false;
+  void Refuse(UInt32 line) {
+    if (++errorCount_ <= kMaxProfileErrors) {
+      errors_.Refuse(line, reason_.text());
+    } else if (errorCount_ == kMaxProfileErrors + 1) {
+      errors_.Refuse(line, HW_TEXT("and more errors from this line on, not shown"));
+    }
+    reason_.Clear();
   }
-  TextLine& Reason() { return error_->reason; }
-  bool Line(Span line);
-  bool Section(Span line);
-  bool Entry(Span key, Span value);
+  TextLine& Reason() { return reason_; }
+  bool ReadLine(TextDecoder& decoder, Char* text, size_t* length, bool* atEnd);
+  void Line(Span line);
+  void Section(Span line);
+  void Entry(Span key, Span value);
 
   Profile* profile_;
-  ProfileError* error_;
+  ProfileErrors& errors_;
+  UInt32 errorCount_;
+  TextLine reason_;
   UInt32 line_;
-  UInt32 sectionLine_;  // 0 until [modules]
+  UInt32 sectionLine_;   // 0 until [modules]
+  bool inOtherSection_;  // after a section refused: its entries are not read
+  bool afterCr_;         // the last line ended in CR: an LF next is its CRLF
   UInt32 keyLines_[kModuleCellCount];
 };
+
+// One line without its comment into `text`; false on a bad encoding, which
+// ends the reading.
+bool Parser::ReadLine(TextDecoder& decoder, Char* text, size_t* length, bool* atEnd) {
+  bool inComment = false;
+  bool tooLong = false;
+  bool first = true;
+  for (;;) {
+    Char c = 0;
+    const TextDecoder::Result result = decoder.Next(&c);
+    if (result == TextDecoder::kBadEncoding) {
+      Reason().Append(decoder.problem());
+      Refuse(line_);
+      return false;
+    }
+    if (result == TextDecoder::kEnd) {
+      *atEnd = true;
+      break;
+    }
+    const bool crlf = first && afterCr_ && c == '\n';
+    first = false;
+    afterCr_ = c == '\r';
+    if (crlf) continue;
+    if (c == '\n' || c == '\r') break;
+    if (c == ';' || c == '#') inComment = true;
+    if (inComment) continue;
+    if (*length == kMaxLineChars)
+      tooLong = true;
+    else
+      text[(*length)++] = c;
+  }
+  if (tooLong) {
+    Reason().Append(HW_TEXT("longer than ")).AppendDecimal(kMaxLineChars);
+    Reason().Append(HW_TEXT(" characters before its comment"));
+    Refuse(line_);
+    *length = 0;
+  }
+  return true;
+}
 
 bool Parser::Parse(const UInt8* bytes, UInt32 size) {
   TextDecoder decoder(bytes, size);
@@ -94,55 +150,31 @@ bool Parser::Parse(const UInt8* bytes, UInt32 size) {
     ++line_;
     Char text[kMaxLineChars];
     size_t length = 0;
-    bool inComment = false;
-    bool tooLong = false;
-    for (;;) {
-      Char c = 0;
-      const TextDecoder::Result result = decoder.Next(&c);
-      if (result == TextDecoder::kBadEncoding) {
-        Reason().Append(decoder.problem());
-        return Refuse(line_);
-      }
-      if (result == TextDecoder::kEnd) {
-        atEnd = true;
-        break;
-      }
-      if (c == '\n') break;
-      if (c == ';' || c == '#') inComment = true;
-      if (inComment) continue;
-      if (length == kMaxLineChars)
-        tooLong = true;
-      else
-        text[length++] = c;
-    }
-    if (tooLong) {
-      Reason().Append(HW_TEXT("longer than ")).AppendDecimal(kMaxLineChars);
-      Reason().Append(HW_TEXT(" characters before its comment"));
-      return Refuse(line_);
-    }
-    if (!Line(Trimmed(text, length))) return false;
+    if (!ReadLine(decoder, text, &length, &atEnd)) return false;
+    Line(Trimmed(text, length));
   }
   if (sectionLine_ == 0) {
     Reason().Append(HW_TEXT("no [modules] section: not a profile"));
-    return Refuse(0);
+    Refuse(0);
   }
-  return true;
+  return errorCount_ == 0;
 }
 
-bool Parser::Line(Span line) {
-  if (line.length == 0) return true;
+void Parser::Line(Span line) {
+  if (line.length == 0) return;
   if (line.text[0] == '[') return Section(line);
+  if (inOtherSection_) return;
   size_t equals = 0;
   while (equals < line.length && line.text[equals] != '=') ++equals;
   if (equals == line.length) {
     Reason().Append(HW_TEXT("expected \"module = button\", a [section] or a comment"));
     return Refuse(line_);
   }
-  return Entry(Trimmed(line.text, equals),
-               Trimmed(line.text + equals + 1, line.length - equals - 1));
+  Entry(Trimmed(line.text, equals), Trimmed(line.text + equals + 1, line.length - equals - 1));
 }
 
-bool Parser::Section(Span line) {
+void Parser::Section(Span line) {
+  inOtherSection_ = true;
   if (line.text[line.length - 1] != ']') {
     Reason().Append(HW_TEXT("a section name without its closing ']'"));
     return Refuse(line_);
@@ -158,15 +190,19 @@ bool Parser::Section(Span line) {
     Reason().Append(HW_TEXT(")"));
     return Refuse(line_);
   }
+  inOtherSection_ = false;
   sectionLine_ = line_;
-  return true;
 }
 
-bool Parser::Entry(Span key, Span value) {
+void Parser::Entry(Span key, Span value) {
   Module module = kKeypad;
   if (sectionLine_ == 0) {
     Reason().Append(HW_TEXT("a module before [modules]"));
     return Refuse(line_);
+  }
+  // As people write ini values: "muRate 8XQF".
+  if (value.length >= 2 && value.text[0] == '"' && value.text[value.length - 1] == '"') {
+    value = Trimmed(value.text + 1, value.length - 2);
   }
   if (!ModuleNamed(key.text, key.length, &module)) {
     Reason().Append(HW_TEXT("\"")).Append(key.text, key.length);
@@ -196,7 +232,6 @@ bool Parser::Entry(Span key, Span value) {
   }
   keyLines_[module] = line_;
   profile_->selections[module] = row;
-  return true;
 }
 
 }  // namespace
@@ -212,14 +247,14 @@ void AppendButtonsOf(Module module, TextLine& line) {
   }
 }
 
-bool ParseProfile(const UInt8* bytes, UInt32 size, Profile* profile, ProfileError* error) {
-  error->line = 0;
+bool ParseProfile(const UInt8* bytes, UInt32 size, Profile* profile, ProfileErrors& errors) {
   if (size > kMaxProfileBytes) {
-    error->reason.Append(HW_TEXT("larger than 64 KB (")).AppendDecimal(size);
-    error->reason.Append(HW_TEXT(" bytes)"));
+    TextLine reason;
+    reason.Append(HW_TEXT("larger than 64 KB (")).AppendDecimal(size).Append(HW_TEXT(" bytes)"));
+    errors.Refuse(0, reason.text());
     return false;
   }
-  Parser parser(profile, error);
+  Parser parser(profile, errors);
   return parser.Parse(bytes, size);
 }
 

@@ -15,7 +15,8 @@ class ProgramIo {
   enum ReadResult { kReadWhole, kCannotOpen, kTooLarge, kReadFailed, kNotFound };
 
   // Reads the whole file into `buffer`; kTooLarge when it holds more than
-  // `capacity` bytes, kNotFound when there is no such file.
+  // `capacity` bytes (the buffer then holds its first `capacity` bytes),
+  // kNotFound when there is no such file.
   virtual ReadResult ReadWholeFile(const Char* path, UInt8* buffer, UInt32 capacity,
                                    UInt32* size) = 0;
   // Creates the file, or empties it; kNoFile when it cannot be.
@@ -23,10 +24,15 @@ class ProgramIo {
   // Opens the file, made when absent, to add to its end; kNoFile when it
   // cannot be.
   virtual File OpenForAppending(const Char* path) = 0;
-  // True when the file holds no byte (a log OpenForAppending just made).
-  virtual bool IsEmpty(File file) = 0;
+  // The file's size in bytes; false when it cannot be had.
+  virtual bool Size(File file, UInt32* size) = 0;
   // True when every byte was written.
   virtual bool Write(File file, const UInt8* data, UInt32 size) = 0;
+  // Ends the file after its first `size` bytes; the next write goes there.
+  virtual bool Truncate(File file, UInt32 size) = 0;
+  // Writes what the file system still caches of the file to its volume
+  // (FlushFileBuffers): before a restart, which would lose it.
+  virtual bool Flush(File file) = 0;
   virtual void Close(File file) = 0;
   // One line on standard output; the line carries no end-of-line.
   virtual void PrintLine(const Char* line) = 0;

@@ -87,12 +87,16 @@ int RunReport(Platform& os, EepromChannel& channel, ResultOutput& out, ResultCou
   for (size_t i = 0; i < kModuleCellCount; ++i) {
     ModuleAudit audit;
     AuditModule(os, channel, kModuleCells[i].module, &audit);
-    counts->count[ResultCounts::kInconsistent] += audit.verdict == ModuleAudit::kInconsistent;
-    counts->count[ResultCounts::kUnreadable] += audit.cellRead ? 0 : 1;
+    const Module module = kModuleCells[i].module;
+    if (audit.verdict == ModuleAudit::kInconsistent) {
+      CountModule(ResultCounts::kInconsistent, module, counts);
+    }
+    if (!audit.cellRead) CountModule(ResultCounts::kUnreadable, module, counts);
     TextLine line;
     AppendAuditLine(audit, line);
     out.Line(line);
   }
+  // What disagrees outweighs what could not be read: it is what a script acts on.
   if (counts->count[ResultCounts::kInconsistent] > 0) return kExitInconsistent;
   return counts->count[ResultCounts::kUnreadable] > 0 ? kExitFailed : kExitOk;
 }

@@ -1,6 +1,7 @@
 #include "provision/ResultCounts.h"
 
 #include "provision/PressWitness.h"
+#include "provision/Selections.h"
 
 namespace hw {
 
@@ -15,8 +16,10 @@ const UInt32 kStated[] = {
         Bit(ResultCounts::kNotPermanent),
     Bit(ResultCounts::kWouldApply) | Bit(ResultCounts::kUnchanged),
     Bit(ResultCounts::kRestored) | Bit(ResultCounts::kConsistent) | Bit(ResultCounts::kFailed) |
-        Bit(ResultCounts::kNotPermanent),
+        Bit(ResultCounts::kUnreadable) | Bit(ResultCounts::kNotPermanent),
 };
+const UInt32 kProblems =
+    Bit(ResultCounts::kFailed) | Bit(ResultCounts::kInconsistent) | Bit(ResultCounts::kUnreadable);
 
 const Char* const kCountNames[] = {
     HW_TEXT("applied"),      HW_TEXT("would apply"), HW_TEXT("unchanged"),
@@ -25,18 +28,26 @@ const Char* const kCountNames[] = {
 };
 HW_STATIC_ASSERT(HW_COUNT_OF(kCountNames) == ResultCounts::kCountKinds, a_name_per_count);
 
-void AppendReportCounts(const ResultCounts& counts, TextLine& line) {
-  if (counts.count[ResultCounts::kInconsistent] > 0) {
-    line.AppendDecimal(counts.count[ResultCounts::kInconsistent]).Append(HW_TEXT(" INCONSISTENT"));
-  } else if (counts.count[ResultCounts::kUnreadable] > 0) {
-    line.AppendDecimal(counts.count[ResultCounts::kUnreadable]);
-    line.Append(HW_TEXT(" cell(s) cannot be read"));
-  } else {
-    line.Append(HW_TEXT("consistent"));
-  }
+// ", N unreadable" when a cell could not be read.
+void AppendUnreadable(const ResultCounts& counts, TextLine& line) {
+  if (counts.count[ResultCounts::kUnreadable] == 0) return;
+  line.Append(HW_TEXT(", ")).AppendDecimal(counts.count[ResultCounts::kUnreadable]);
+  line.Append(HW_TEXT(" unreadable"));
 }
 
-// "N first, M second, F FAILED" and the registry groups not made permanent.
+void AppendReportCounts(const ResultCounts& counts, TextLine& line) {
+  const UInt32 inconsistent = counts.count[ResultCounts::kInconsistent];
+  const UInt32 unreadable = counts.count[ResultCounts::kUnreadable];
+  if (inconsistent == 0 && unreadable == 0) {
+    line.Append(HW_TEXT("consistent"));
+    return;
+  }
+  line.AppendDecimal(inconsistent).Append(HW_TEXT(" INCONSISTENT"));
+  AppendUnreadable(counts, line);
+}
+
+// "N first, M second, F FAILED", the cells that could not be read and the
+// registry groups not made permanent.
 void AppendChangeCounts(const ResultCounts& counts, ResultCounts::Count first,
                         ResultCounts::Count second, TextLine& line) {
   line.AppendDecimal(counts.count[first]).Append(HW_TEXT(" ")).Append(kCountNames[first]);
@@ -44,6 +55,7 @@ void AppendChangeCounts(const ResultCounts& counts, ResultCounts::Count first,
   line.Append(kCountNames[second]);
   line.Append(HW_TEXT(", ")).AppendDecimal(counts.count[ResultCounts::kFailed]);
   line.Append(HW_TEXT(" FAILED"));
+  AppendUnreadable(counts, line);
   AppendNotPermanentCount(counts.count[ResultCounts::kNotPermanent], line);
 }
 
@@ -52,6 +64,25 @@ void AppendChangeCounts(const ResultCounts& counts, ResultCounts::Count first,
 void StartCounts(ResultCounts::Kind kind, ResultCounts* counts) {
   counts->kind = kind;
   for (size_t i = 0; i < ResultCounts::kCountKinds; ++i) counts->count[i] = 0;
+  counts->problemCount = 0;
+}
+
+void CountModule(ResultCounts::Count count, Module module, ResultCounts* counts) {
+  ++counts->count[count];
+  if ((kProblems & Bit(count)) == 0 || counts->problemCount == kModuleCellCount) return;
+  const ResultCounts::Problem problem = {module, count};
+  counts->problems[counts->problemCount++] = problem;
+}
+
+void AppendProblems(const ResultCounts& counts, TextLine& line) {
+  for (UInt32 i = 0; i < counts.problemCount; ++i) {
+    const ResultCounts::Problem& problem = counts.problems[i];
+    if (i > 0) line.Append(HW_TEXT("; "));
+    line.Append(ModuleName(problem.module)).Append(HW_TEXT(": "));
+    line.Append(problem.count == ResultCounts::kUnreadable ? HW_TEXT("unreadable")
+                : problem.count == ResultCounts::kFailed   ? HW_TEXT("FAILED")
+                                                           : HW_TEXT("INCONSISTENT"));
+  }
 }
 
 bool Stated(ResultCounts::Kind kind, ResultCounts::Count count) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "eeprom/ModuleCells.h"
 #include "provision/Text.h"
 
 namespace hw {
 
-// What a report, an apply or a sync counted. Its result line and its log
-// line are both made from these, so the two cannot disagree.
+// What a report, an apply or a sync counted, and which modules it found
+// FAILED, INCONSISTENT or unreadable. Its result line, its box and its log
+// line are all made from these, so they cannot disagree.
 struct ResultCounts {
   enum Kind { kReport, kApply, kDryRun, kSync };
   enum Count {
@@ -20,11 +22,23 @@ struct ResultCounts {
     kNotPermanent,
     kCountKinds
   };
+  struct Problem {
+    Module module;
+    Count count;  // kFailed, kInconsistent or kUnreadable
+  };
   Kind kind;
   UInt32 count[kCountKinds];
+  Problem problems[kModuleCellCount];
+  UInt32 problemCount;
 };
 
 void StartCounts(ResultCounts::Kind kind, ResultCounts* counts);
+// Counts one module's outcome; a FAILED, INCONSISTENT or unreadable one is
+// noted as a problem of that module too.
+void CountModule(ResultCounts::Count count, Module module, ResultCounts* counts);
+// "3G: FAILED; WiFi: INCONSISTENT", in the order they were counted; nothing
+// when there is no problem.
+void AppendProblems(const ResultCounts& counts, TextLine& line);
 // Whether the kind's result line speaks of `count`; the log leaves the
 // others' columns empty.
 bool Stated(ResultCounts::Kind kind, ResultCounts::Count count);

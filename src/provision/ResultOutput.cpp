@@ -4,26 +4,29 @@
 
 namespace hw {
 
-ResultOutput::~ResultOutput() { CloseFile(); }
+ResultOutput::~ResultOutput() {
+  for (int i = 0; i < fileCount_; ++i) io_.Close(files_[i]);
+}
 
 bool ResultOutput::OpenFile(const Char* path) {
-  file_ = io_.CreateForWriting(path);
-  return file_ != ProgramIo::kNoFile;
+  if (fileCount_ == kMaxFiles) return false;
+  const ProgramIo::File file = io_.CreateForWriting(path);
+  if (file == ProgramIo::kNoFile) return false;
+  files_[fileCount_++] = file;
+  return true;
 }
 
-void ResultOutput::CloseFile() {
-  if (file_ != ProgramIo::kNoFile) io_.Close(file_);
-  file_ = ProgramIo::kNoFile;
-}
-
-bool ResultOutput::ReopenFile(const Char* path) {
-  file_ = io_.OpenForAppending(path);
-  return file_ != ProgramIo::kNoFile;
+bool ResultOutput::Flush() {
+  bool flushed = true;
+  for (int i = 0; i < fileCount_; ++i) flushed = io_.Flush(files_[i]) && flushed;
+  return flushed;
 }
 
 void ResultOutput::Line(const Char* text) {
   io_.PrintLine(text);
-  if (file_ != ProgramIo::kNoFile && !WriteUtf8Line(io_, file_, text)) fileFailed_ = true;
+  for (int i = 0; i < fileCount_; ++i) {
+    if (!WriteUtf8Line(io_, files_[i], text)) fileFailed_ = true;
+  }
 }
 
 void ResultOutput::Result(const TextLine& line) {

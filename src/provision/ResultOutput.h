@@ -5,26 +5,28 @@
 
 namespace hw {
 
-// Where the program's result lines go: standard output and, once a result
-// file is open, that file too (UTF-8, CRLF), which is how a script on the
-// terminal, where there is no console, reads them.
+// Where the program's result lines go: standard output and, once result
+// files are open, those too (UTF-8, CRLF), which is how a script on the
+// terminal, where there is no console, reads them. A staging run keeps two:
+// the last run's and the terminal's own.
 class ResultOutput {
  public:
-  explicit ResultOutput(ProgramIo& io) : io_(io), file_(ProgramIo::kNoFile), fileFailed_(false) {}
+  enum { kMaxFiles = 2 };
+
+  explicit ResultOutput(ProgramIo& io) : io_(io), fileCount_(0), fileFailed_(false) {}
   ~ResultOutput();
 
-  // Creates (or empties) the result file; false when it cannot.
+  // Creates (or empties) one more result file; false when it cannot.
   bool OpenFile(const Char* path);
-  // Closes the result file, so that it is whole on the disk before the
-  // terminal restarts; ReopenFile adds to it again should the program go on.
-  void CloseFile();
-  bool ReopenFile(const Char* path);
+  // Puts the result files on their volume, as they must be before the
+  // terminal restarts; true when there is none.
+  bool Flush();
   void Line(const Char* text);
   void Line(const TextLine& line) { Line(line.text()); }
   // The run's last line, which says how it ended; kept for its message box.
   void Result(const TextLine& line);
   const Char* result() const { return result_.text(); }
-  // True when a line could not be written to the result file.
+  // True when a line could not be written to a result file.
   bool FileFailed() const { return fileFailed_; }
 
  private:
@@ -32,7 +34,8 @@ class ResultOutput {
   ResultOutput& operator=(const ResultOutput&);
 
   ProgramIo& io_;
-  ProgramIo::File file_;
+  ProgramIo::File files_[kMaxFiles];
+  int fileCount_;
   bool fileFailed_;
   TextLine result_;
 };

@@ -16,6 +16,14 @@ size_t TextLength(const Char* text) {
   return length;
 }
 
+const Char* FileNameOf(const Char* path) {
+  const Char* name = path;
+  for (const Char* c = path; *c != 0; ++c) {
+    if (*c == '\\' || *c == '/') name = c + 1;
+  }
+  return name;
+}
+
 bool TextEquals(const Char* a, const Char* b) {
   while (*a != 0 && *a == *b) {
     ++a;

@@ -5,6 +5,8 @@
 namespace hw {
 
 size_t TextLength(const Char* text);
+// The name after a path's last '\\' or '/'.
+const Char* FileNameOf(const Char* path);
 bool TextEquals(const Char* a, const Char* b);
 // `a` of `length` characters against zero-terminated `b`; ASCII letters
 // compare without case, everything else exactly.

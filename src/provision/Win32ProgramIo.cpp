@@ -64,13 +64,26 @@ ProgramIo::File Win32ProgramIo::OpenForAppending(const Char* path) {
   return reinterpret_cast<File>(file);
 }
 
-bool Win32ProgramIo::IsEmpty(File file) {
-  return ::GetFileSize(H(file), NULL) == 0;
+bool Win32ProgramIo::Size(File file, UInt32* size) {
+  ::SetLastError(NO_ERROR);  // a file of 4 GB less one byte answers INVALID_FILE_SIZE too
+  *size = ::GetFileSize(H(file), NULL);
+  return *size != INVALID_FILE_SIZE || ::GetLastError() == NO_ERROR;
 }
 
 bool Win32ProgramIo::Write(File file, const UInt8* data, UInt32 size) {
   DWORD written = 0;
   return ::WriteFile(H(file), data, size, &written, NULL) && written == size;
+}
+
+bool Win32ProgramIo::Truncate(File file, UInt32 size) {
+  ::SetLastError(NO_ERROR);
+  const DWORD moved = ::SetFilePointer(H(file), static_cast<LONG>(size), NULL, FILE_BEGIN);
+  if (moved == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR) return false;
+  return ::SetEndOfFile(H(file)) != FALSE;
+}
+
+bool Win32ProgramIo::Flush(File file) {
+  return ::FlushFileBuffers(H(file)) != FALSE;
 }
 
 void Win32ProgramIo::Close(File file) {

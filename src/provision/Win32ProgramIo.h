@@ -12,8 +12,10 @@ class Win32ProgramIo : public ProgramIo {
                            UInt32* size) HW_OVERRIDE;
   File CreateForWriting(const Char* path) HW_OVERRIDE;
   File OpenForAppending(const Char* path) HW_OVERRIDE;
-  bool IsEmpty(File file) HW_OVERRIDE;
+  bool Size(File file, UInt32* size) HW_OVERRIDE;
   bool Write(File file, const UInt8* data, UInt32 size) HW_OVERRIDE;
+  bool Truncate(File file, UInt32 size) HW_OVERRIDE;
+  bool Flush(File file) HW_OVERRIDE;
   void Close(File file) HW_OVERRIDE;
   void PrintLine(const Char* line) HW_OVERRIDE;
   size_t ProgramFolder(Char* folder, size_t capacity) HW_OVERRIDE;

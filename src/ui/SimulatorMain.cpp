@@ -6,12 +6,26 @@
 #include <string>
 
 #include "framework/App.h"
+#include "framework/MessageBox.h"
+#include "platform/simulator/PrintedBox.h"
 #include "platform/simulator/SimulatedTerminal.h"
 #include "ui/TerminalPlatform.h"
 
 namespace {
 
 std::unique_ptr<hw::SimulatedTerminal> terminal;
+
+int PrintedBox(HWND, const wchar_t* text, const wchar_t* caption, UINT type) {
+  const UINT icon = type & MB_ICONMASK;
+  hw::sim::PrintBox(reinterpret_cast<const char16_t*>(text),
+                    reinterpret_cast<const char16_t*>(caption),
+                    icon == MB_ICONWARNING       ? "warning"
+                    : icon == MB_ICONINFORMATION ? "information"
+                    : icon == MB_ICONERROR       ? "error"
+                    : icon == MB_ICONQUESTION    ? "question"
+                                                 : "none");
+  return IDOK;
+}
 
 }  // namespace
 
@@ -24,5 +38,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   std::string error;
   terminal = hw::SimulatedTerminal::Load(hw::ProgramTerminalFolder(), &error);
   if (terminal == nullptr) return 1;
+  if (hw::sim::BoxesArePrinted()) fw::SetMessageBoxStandIn(PrintedBox);
   return fw::RunApp(instance);
 }

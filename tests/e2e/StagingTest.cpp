@@ -1,6 +1,6 @@
 // HWProvision tapped on a storage card: the simulator flavour started with no
 // arguments from a folder of its own, its message box read and closed from
-// outside, and the files it leaves beside itself.
+// outside, and the files it leaves beside itself for two terminals.
 #include <fstream>
 #include <regex>
 
@@ -14,7 +14,7 @@ namespace {
 
 constexpr char kLogHeader[] =
     "local time,id,name,command,profile,applied,would apply,unchanged,restored,consistent,"
-    "inconsistent,unreadable,failed,not permanent,exit";
+    "inconsistent,unreadable,failed,not permanent,exit,problems";
 
 struct Tapped {
   MessageBoxView view;
@@ -88,9 +88,10 @@ class Staging : public E2eCase {
     return tapped;
   }
 
-  std::string BoxText(const std::string& middle) const {
-    return "terminal: HT-CE6 0123456789ABCDEF\n" + middle + "\n\nEvery line is in " +
-           Utf8((card_ / L"HWProvision.txt").wstring());
+  // The box of the terminal `id`, which names the card's two result files.
+  std::string BoxText(const std::string& middle, const std::string& id = "0123456789ABCDEF") const {
+    return "terminal: HT-CE6 " + id + "\n" + middle + "\n\nEvery line is in HWProvision.txt and " +
+           "HWProvision-" + id + ".txt, beside the program";
   }
 
   // The log's lines with each line's local time taken off.
@@ -108,9 +109,12 @@ TEST_F(Staging, ReportsWithoutAProfileRefusesABadOneAndAppliesAGoodOne) {
   const Tapped report = Tap(E2E_HERE);
   EXPECT_EQ(report.exit, 4u);
   EXPECT_EQ(report.view.caption, "HWProvision");
-  EXPECT_EQ(report.view.text, BoxText("result: 2 INCONSISTENT (exit 4)"));
+  EXPECT_EQ(report.view.text,
+            BoxText("no HWProvision.ini beside the program: report only\n"
+                    "result: 2 INCONSISTENT (exit 4)\n3G: INCONSISTENT; Bluetooth: INCONSISTENT"));
   EXPECT_EQ(report.icon, "warning");
-  EXPECT_EQ(FileLines(card_ / L"HWProvision.txt").size(), 11u) << "identity, 9 modules, result";
+  EXPECT_EQ(FileLines(card_ / L"HWProvision.txt").size(), 12u)
+      << "identity, why, 9 modules, result";
   EXPECT_EQ(Terminal().Eeprom(), EepromImage({})) << "a report writes nothing";
 
   std::ofstream(card_ / L"HWProvision.ini", std::ios::binary) << "[modules]\r\nWiFi = fast\r\n";
@@ -133,10 +137,27 @@ TEST_F(Staging, ReportsWithoutAProfileRefusesABadOneAndAppliesAGoodOne) {
   EXPECT_EQ(FileLines(card_ / L"HWProvision.txt").size(), 6u) << "made afresh: 4 modules";
   ExpectEeprom(E2E_HERE, EepromImage({{0x81, 0x01}, {0x91, 0x11}, {0x11, 0x10}}),
                Terminal().Eeprom());
+
+  // The next terminal at the line, whose WiFi cell cannot be written.
+  RenewTerminal();
+  Terminal().WriteDeviceIni("[terminal]\nid = 0017E3A900000412\n[EOM1]\nfail_write = 0x11\n");
+  const Tapped failed = Tap(E2E_HERE);
+  EXPECT_EQ(failed.exit, 1u);
+  EXPECT_EQ(failed.view.text,
+            BoxText("result: 3 applied, 0 unchanged, 1 FAILED (exit 1)\nWiFi: FAILED",
+                    "0017E3A900000412"));
+  EXPECT_EQ(FileLines(card_ / L"HWProvision-0123456789ABCDEF.txt").back(),
+            "result: 4 applied, 0 unchanged, 0 FAILED (exit 0)")
+      << "the first terminal's result stays";
+  EXPECT_EQ(FileLines(card_ / L"HWProvision-0017E3A900000412.txt"),
+            FileLines(card_ / L"HWProvision.txt"));
   ExpectLines(E2E_HERE, "HWProvision.log",
-              {kLogHeader, "0123456789ABCDEF,HT-CE6,report,,,,,,,2,0,,,4",
-               "0123456789ABCDEF,HT-CE6,apply,HWProvision.ini,,,,,,,,,,2",
-               "0123456789ABCDEF,HT-CE6,apply,HWProvision.ini,4,,0,,,,,0,0,0"},
+              {kLogHeader,
+               "0123456789ABCDEF,HT-CE6,report,,,,,,,2,0,,,4,3G: INCONSISTENT; "
+               "Bluetooth: INCONSISTENT",
+               "0123456789ABCDEF,HT-CE6,apply,HWProvision.ini,,,,,,,,,,2,",
+               "0123456789ABCDEF,HT-CE6,apply,HWProvision.ini,4,,0,,,,,0,0,0,",
+               "0017E3A900000412,HT-CE6,apply,HWProvision.ini,3,,0,,,,,1,0,1,WiFi: FAILED"},
               LogLines());
   EXPECT_FALSE(std::filesystem::exists(CaseDir() / L"HWProvision.txt"))
       << "the files go beside the program, not into its current folder";

@@ -54,6 +54,7 @@ class SilentOs final : public Platform {
   }
   int SetFileAttributes(const char16_t*, std::uint32_t) override { return 1; }
   int DeleteFile(const char16_t*) override { return 1; }
+  int FlushFileBuffers(Handle) override { return 1; }
   int CloseHandle(Handle) override { return 1; }
   long RegOpenKeyEx(RegKey, const char16_t*, std::uint32_t, std::uint32_t, RegKey* k) override {
     *k = 9;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/Platform.h"
 #include "platform/simulator/IniFile.h"
 #include "platform/simulator/TextCodec.h"
 
@@ -66,16 +67,31 @@ bool ParseCells(std::string_view text, CellSet* cells) {
   return true;
 }
 
-bool ParseDeviceId(std::string_view text, std::vector<std::uint8_t>* id) {
+// Hex digits, two a byte: `minBytes` to `maxBytes` of them.
+bool ParseHexBytes(std::string_view text, std::size_t minBytes, std::size_t maxBytes,
+                   std::vector<std::uint8_t>* id) {
   id->clear();
-  if (EqualsFolded(text, "none")) return true;
-  if (text.empty() || text.size() % 2 != 0 || text.size() > 2 * kMaxDeviceIdBytes) return false;
+  if (text.size() % 2 != 0 || text.size() < 2 * minBytes || text.size() > 2 * maxBytes) {
+    return false;
+  }
   for (std::size_t i = 0; i < text.size(); i += 2) {
     const int high = HexDigit(text[i]);
     const int low = HexDigit(text[i + 1]);
     if (high < 0 || low < 0) return false;
     id->push_back(static_cast<std::uint8_t>(high * 16 + low));
   }
+  return true;
+}
+
+bool ParseDeviceId(std::string_view text, std::vector<std::uint8_t>* id) {
+  id->clear();
+  return EqualsFolded(text, "none") || ParseHexBytes(text, 1, kMaxDeviceIdBytes, id);
+}
+
+// One of two words, which stand for false and true.
+bool ParseChoice(std::string_view text, std::string_view no, std::string_view yes, bool* value) {
+  if (!EqualsFolded(text, no) && !EqualsFolded(text, yes)) return false;
+  *value = EqualsFolded(text, yes);
   return true;
 }
 
@@ -147,21 +163,29 @@ std::optional<std::string> Apply(std::string_view section, const IniEntry& entry
     if (!ParseKeyPaths(value, &config->deniedKeys)) return "registry key paths";
     return std::nullopt;
   } else if (section == "registry" && key == "persistence") {
-    if (EqualsFolded(value, "hive")) {
-      config->persistence = RegistryPersistence::kHive;
-    } else if (EqualsFolded(value, "ram")) {
-      config->persistence = RegistryPersistence::kRam;
-    } else {
-      return "hive or ram";
-    }
+    bool ram = false;
+    if (!ParseChoice(value, "hive", "ram", &ram)) return "hive or ram";
+    config->persistence = ram ? RegistryPersistence::kRam : RegistryPersistence::kHive;
     return std::nullopt;
   } else if (section == "terminal" && key == "id") {
     if (!ParseDeviceId(value, &config->deviceId)) return "hex digits, two a byte, or none";
+    return std::nullopt;
+  } else if (section == "terminal" && key == "uuid") {
+    if (!ParseHexBytes(value, kUuidBytes, kUuidBytes, &config->uuid)) return "32 hex digits";
     return std::nullopt;
   } else if (section == "files" && key == "flash_free_bytes") {
     std::uint64_t n = 0;
     if (!ParseDecimal(value, UINT64_MAX / 10, &n)) return "a decimal byte count";
     config->flashFreeBytes = n;
+    return std::nullopt;
+  } else if (section == "files" && key == "cache") {
+    if (!ParseChoice(value, "write-through", "write-back", &config->writeBack)) {
+      return "write-through or write-back";
+    }
+    return std::nullopt;
+  } else if (section == "power" && key == "reset") {
+    if (!ParseChoice(value, "allowed", "refused", &config->resetRefused))
+      return "allowed or refused";
     return std::nullopt;
   }
   return std::string();  // an unknown key: no expectation to name
@@ -182,7 +206,8 @@ bool ParseDeviceConfig(std::string_view text, DeviceConfig* config, ParseError* 
   std::vector<std::string> seen;  // "section/key", folded
   for (const IniSection& section : sections) {
     const std::string name = FoldCase(section.name);
-    if (name != "eom1" && name != "registry" && name != "files" && name != "terminal") {
+    if (name != "eom1" && name != "registry" && name != "files" && name != "terminal" &&
+        name != "power") {
       return Fail(error, section.line, "unknown section [" + section.name + "]");
     }
     for (const IniEntry& entry : section.entries) {

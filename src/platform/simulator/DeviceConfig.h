@@ -31,7 +31,15 @@ struct DeviceConfig {
   RegistryPersistence persistence = RegistryPersistence::kHive;
   // [files]
   std::optional<std::uint64_t> flashFreeBytes;  // budget for writes under "\Flash Disk"
+  // Writes under "\Flash Disk" stay in the FAT cache until flushed, and a
+  // reset loses them; else every write is on the volume at once.
+  bool writeBack = false;
+  // [power]
+  bool resetRefused = false;  // SetSystemPowerState refuses the warm reset
   // [terminal]
+  // The UUID IOCTL_HAL_GET_DEVICE_INFO answers for SPI_GETUUID. Empty: the
+  // request fails, as on an OEM layer without it.
+  std::vector<std::uint8_t> uuid;
   // The id IOCTL_HAL_GET_DEVICEID answers (its platform id; the preset id is
   // empty). Empty: the request fails, as on an image whose OEM layer lacks it.
   std::vector<std::uint8_t> deviceId = DefaultDeviceId();
@@ -53,9 +61,10 @@ inline constexpr std::size_t kMaxDeviceIdBytes = 64;
 // `deny` is a list of key paths separated the same way; a path that holds a
 // space or a comma is written in double quotes. A path may start with
 // "HKEY_LOCAL_MACHINE\". A listed key is refused itself; its subkeys are not.
-// `persistence` is "hive" or "ram".
+// `persistence` is "hive" or "ram"; `cache` "write-through" or "write-back";
+// `reset` "allowed" or "refused".
 // `id` is the device id in hex digits, two a byte (1 to kMaxDeviceIdBytes
-// bytes), or "none".
+// bytes), or "none"; `uuid` is 32 hex digits.
 bool ParseDeviceConfig(std::string_view text, DeviceConfig* config, ParseError* error);
 
 }  // namespace hw::sim

@@ -149,7 +149,7 @@ SimulatedTerminal::SimulatedTerminal(fs::path folder, sim::DeviceConfig faults,
     : folder_(std::move(folder)),
       faults_(std::move(faults)),
       eeprom_(folder_ / "eeprom.bin", faults_),
-      files_(folder_, faults_.flashFreeBytes),
+      files_(folder_, faults_.flashFreeBytes, faults_.writeBack),
       registry_(folder_, std::move(registry), faults_.deniedKeys, faults_.persistence),
       restart_(EndTheProgram) {}
 
@@ -200,14 +200,12 @@ bool SimulatedTerminal::SharingAllows(const std::string& identity, UInt32 access
   return true;
 }
 
-Handle SimulatedTerminal::CreateFile(const Char* name, UInt32 access,
-                                     UInt32 shareMode, const void* /*securityAttributes*/,
-                                     UInt32 creationDisposition,
-                                     UInt32 /*flagsAndAttributes*/,
-                                     Handle /*templateFile*/) {
+Handle SimulatedTerminal::CreateFile(const Char* name, UInt32 access, UInt32 shareMode,
+                                     const void* /*securityAttributes*/, UInt32 creationDisposition,
+                                     UInt32 flagsAndAttributes, Handle /*templateFile*/) {
   if (name == nullptr) return kInvalidHandleValue;
   if (IsDeviceName(name)) return OpenDevice(access, shareMode, creationDisposition);
-  return OpenFile(name, access, shareMode, creationDisposition);
+  return OpenFile(name, access, shareMode, creationDisposition, flagsAndAttributes);
 }
 
 Handle SimulatedTerminal::OpenDevice(UInt32 access, UInt32 shareMode,
@@ -221,14 +219,14 @@ Handle SimulatedTerminal::OpenDevice(UInt32 access, UInt32 shareMode,
   return Add(Object{Object::Kind::kDevice, access, shareMode, identity, nullptr, {}});
 }
 
-Handle SimulatedTerminal::OpenFile(const Char* name, UInt32 access,
-                                   UInt32 shareMode, UInt32 disposition) {
+Handle SimulatedTerminal::OpenFile(const Char* name, UInt32 access, UInt32 shareMode,
+                                   UInt32 disposition, UInt32 flags) {
   sim::TerminalPath path;
   if (!files_.Map(U16(name), &path)) return kInvalidHandleValue;
   const std::string identity = sim::FoldCase(sim::PathToUtf8(path.host.lexically_normal()));
   // Checked before the open, which may truncate what another handle guards.
   if (!SharingAllows(identity, access, shareMode)) return kInvalidHandleValue;
-  std::unique_ptr<sim::OpenFile> file = files_.Open(path, access, disposition);
+  std::unique_ptr<sim::OpenFile> file = files_.Open(path, access, disposition, flags);
   if (file == nullptr) return kInvalidHandleValue;
   return Add(Object{Object::Kind::kFile, access, shareMode, identity, std::move(file), {}});
 }
@@ -269,6 +267,11 @@ int SimulatedTerminal::SetFileAttributes(const Char* path, UInt32 attributes) {
 
 int SimulatedTerminal::DeleteFile(const Char* path) {
   return path == nullptr ? 0 : files_.Remove(U16(path));
+}
+
+int SimulatedTerminal::FlushFileBuffers(Handle file) {
+  Object* open = Find(file, Object::Kind::kFile);
+  return open == nullptr ? 0 : files_.Flush(*open->file);
 }
 
 int SimulatedTerminal::CloseHandle(Handle handle) {
@@ -365,14 +368,18 @@ long SimulatedTerminal::RegFlushKey(RegKey key) {
 UInt32 SimulatedTerminal::SetSystemPowerState(const Char* state, UInt32 stateFlags,
                                               UInt32 /*options*/) {
   if (state != nullptr || stateFlags != kPowerStateReset) return kErrorNotSupported;
+  if (faults_.resetRefused) return kErrorAccessDenied;
   if (!sim::AppendToFile(folder_ / kRestartLogName, RestartLine())) return sim::kErrorWriteFault;
+  files_.Reset();
   restart_();
   return kErrorSuccess;
 }
 
-int SimulatedTerminal::KernelIoControl(UInt32 ioControlCode, void* /*inBuffer*/,
-                                       UInt32 /*inSize*/, void* outBuffer, UInt32 outSize,
-                                       UInt32* bytesReturned) {
+int SimulatedTerminal::KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 inSize,
+                                       void* outBuffer, UInt32 outSize, UInt32* bytesReturned) {
+  if (ioControlCode == kIoctlHalGetDeviceInfo) {
+    return AnswerDeviceInfo(inBuffer, inSize, outBuffer, outSize, bytesReturned);
+  }
   const std::vector<std::uint8_t>& id = faults_.deviceId;
   if (ioControlCode != kIoctlHalGetDeviceId || id.empty()) return 0;
   DeviceId header{};
@@ -390,6 +397,21 @@ int SimulatedTerminal::KernelIoControl(UInt32 ioControlCode, void* /*inBuffer*/,
   std::memcpy(out, &header, sizeof header);
   std::memcpy(out + sizeof header, id.data(), id.size());
   if (bytesReturned != nullptr) *bytesReturned = header.size;
+  return 1;
+}
+
+// SPI_GETUUID alone, from device.ini's [terminal] uuid: a too small buffer
+// gets the size it needs in *bytesReturned, as CE's OEM layers answer it.
+int SimulatedTerminal::AnswerDeviceInfo(const void* inBuffer, UInt32 inSize, void* outBuffer,
+                                        UInt32 outSize, UInt32* bytesReturned) {
+  std::uint32_t spi = 0;
+  if (inBuffer == nullptr || inSize != sizeof spi) return 0;
+  std::memcpy(&spi, inBuffer, sizeof spi);
+  const std::vector<std::uint8_t>& uuid = faults_.uuid;
+  if (spi != kSpiGetUuid || uuid.empty()) return 0;
+  if (bytesReturned != nullptr) *bytesReturned = static_cast<UInt32>(uuid.size());
+  if (outBuffer == nullptr || outSize < uuid.size()) return 0;
+  std::memcpy(outBuffer, uuid.data(), uuid.size());
   return 1;
 }
 
@@ -428,7 +450,9 @@ std::string FindTerminalFolder(const std::string& exeDir) {
   if (!configured.empty()) return configured;
   if (exeDir.empty()) return "terminal";
   const char last = exeDir.back();
-  return exeDir + (last == '/' || last == '\\' ? "terminal" : "/terminal");
+  if (last == '/' || last == '\\') return exeDir + "terminal";
+  // One kind of separator in the path: the one the folder already uses.
+  return exeDir + (exeDir.find('\\') != std::string::npos ? "\\terminal" : "/terminal");
 }
 
 #ifdef _WIN32

@@ -44,6 +44,8 @@ class SimulatedTerminal final : public Platform {
                 UInt32* bytesWritten, void* overlapped) override;
   int SetFileAttributes(const Char* path, UInt32 attributes) override;
   int DeleteFile(const Char* path) override;
+  // Puts what the flash cache holds of the file on its volume.
+  int FlushFileBuffers(Handle file) override;
   int CloseHandle(Handle handle) override;
   long RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 options,
                     UInt32 samDesired, RegKey* result) override;
@@ -56,9 +58,12 @@ class SimulatedTerminal final : public Platform {
   long RegFlushKey(RegKey key) override;
   // A warm reset is written to restarts.log, a line each, and then ends the
   // program as the terminal's reset would: at once, with exit code 0. It
-  // keeps the registry, flushed or not. Other power states are not modelled.
+  // keeps the registry, flushed or not, and the object store; it loses what
+  // a write-back flash cache held. With [power] reset = refused it fails
+  // with ERROR_ACCESS_DENIED. Other power states are not modelled.
   UInt32 SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) override;
-  // IOCTL_HAL_GET_DEVICEID answers device.ini's [terminal] id as CE's OEM
+  // IOCTL_HAL_GET_DEVICEID answers device.ini's [terminal] id, and
+  // IOCTL_HAL_GET_DEVICE_INFO's SPI_GETUUID its [terminal] uuid, as CE's OEM
   // layer does, a too small buffer included; nothing else is modelled.
   int KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 inSize, void* outBuffer,
                       UInt32 outSize, UInt32* bytesReturned) override;
@@ -85,8 +90,10 @@ class SimulatedTerminal final : public Platform {
                     sim::RegistryFileCache registry);
 
   Handle OpenDevice(UInt32 access, UInt32 shareMode, UInt32 disposition);
-  Handle OpenFile(const Char* name, UInt32 access, UInt32 shareMode,
-                  UInt32 disposition);
+  Handle OpenFile(const Char* name, UInt32 access, UInt32 shareMode, UInt32 disposition,
+                  UInt32 flags);
+  int AnswerDeviceInfo(const void* inBuffer, UInt32 inSize, void* outBuffer, UInt32 outSize,
+                       UInt32* bytesReturned);
   bool SharingAllows(const std::string& identity, UInt32 access,
                      UInt32 shareMode) const;
   std::size_t DeviceOpens() const;

@@ -28,11 +28,13 @@ bool TerminalFiles::Map(std::u16string_view path, TerminalPath* mapped) const {
 }
 
 std::unique_ptr<OpenFile> TerminalFiles::Open(const TerminalPath& path, std::uint32_t access,
-                                              std::uint32_t disposition) const {
+                                              std::uint32_t disposition,
+                                              std::uint32_t flags) const {
   auto file = std::make_unique<OpenFile>();
+  file->path = path;
   file->canRead = (access & (kGenericRead | kGenericAll)) != 0;
   file->canWrite = (access & (kGenericWrite | kGenericAll)) != 0;
-  file->inFlashDisk = path.inFlashDisk;
+  file->writeThrough = (flags & kFileFlagWriteThrough) != 0;
 
   std::error_code ec;
   const fs::file_status status = fs::status(path.host, ec);
@@ -46,10 +48,13 @@ std::unique_ptr<OpenFile> TerminalFiles::Open(const TerminalPath& path, std::uin
   const bool truncate =
       exists && (disposition == kCreateAlways || disposition == kTruncateExisting);
   if (exists && IsReadOnly(status) && (file->canWrite || truncate)) return nullptr;
+  if (create && path.inObjectStore) fs::create_directories(folder_ / kObjectStoreFolder, ec);
   if (create && !fs::is_directory(path.host.parent_path(), ec)) return nullptr;
   if (create || truncate) {
+    if (!file->writeThrough && !cache_.BeforeWrite(path)) return nullptr;
     std::ofstream made(path.host, std::ios::binary | std::ios::trunc);
     if (!made) return nullptr;
+    if (file->writeThrough) cache_.OnVolume(path);
   }
   if (!file->canRead && !file->canWrite) return file;
   std::ios::openmode mode = std::ios::binary;
@@ -78,10 +83,12 @@ int TerminalFiles::Write(OpenFile& file, const void* buffer, std::uint32_t bytes
                          std::uint32_t* bytesWritten) {
   if (bytesWritten != nullptr) *bytesWritten = 0;
   if (!file.canWrite || (buffer == nullptr && bytesToWrite != 0)) return 0;
+  const bool inFlashDisk = file.path.inFlashDisk;
   std::uint32_t fits = bytesToWrite;
-  if (file.inFlashDisk && flashLeft_) {
+  if (inFlashDisk && flashLeft_) {
     fits = static_cast<std::uint32_t>(std::min<std::uint64_t>(fits, *flashLeft_));
   }
+  if (!file.writeThrough && !cache_.BeforeWrite(file.path)) return 0;
   file.stream.seekp(0, std::ios::cur);
   file.stream.write(static_cast<const char*>(buffer), fits);
   file.stream.flush();  // outside tools read the file while the handle is open
@@ -89,9 +96,16 @@ int TerminalFiles::Write(OpenFile& file, const void* buffer, std::uint32_t bytes
     file.stream.clear();
     return 0;
   }
-  if (file.inFlashDisk && flashLeft_) *flashLeft_ -= fits;
+  if (file.writeThrough) cache_.OnVolume(file.path);
+  if (inFlashDisk && flashLeft_) *flashLeft_ -= fits;
   if (bytesWritten != nullptr) *bytesWritten = fits;
   return fits == bytesToWrite ? 1 : 0;
+}
+
+int TerminalFiles::Flush(OpenFile& file) const {
+  if (!file.canWrite) return 0;
+  cache_.OnVolume(file.path);
+  return 1;
 }
 
 int TerminalFiles::SetAttributes(std::u16string_view path, std::uint32_t attributes) const {
@@ -110,7 +124,9 @@ int TerminalFiles::Remove(std::u16string_view path) const {
   if (!Map(path, &mapped)) return 0;
   const fs::file_status status = fs::status(mapped.host, ec);
   if (status.type() != fs::file_type::regular || IsReadOnly(status)) return 0;
-  return fs::remove(mapped.host, ec) ? 1 : 0;
+  if (!fs::remove(mapped.host, ec)) return 0;
+  cache_.OnVolume(mapped);  // the deletion is kept, whatever was cached of the file
+  return 1;
 }
 
 }  // namespace hw::sim

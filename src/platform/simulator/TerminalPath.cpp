@@ -71,13 +71,15 @@ bool MapTerminalPath(const fs::path& folder, std::u16string_view path, TerminalP
   for (std::string_view candidate : kRoots) {
     if (EqualsFolded(names[0], candidate)) root = candidate;
   }
-  if (root.empty()) return false;
-
-  fs::path host = folder / PathFromUtf8(root);
-  for (std::size_t i = 1; i < names.size(); ++i) host = FindEntry(host, names[i]);
+  const bool inObjectStore = root.empty();
+  fs::path host = folder / PathFromUtf8(inObjectStore ? kObjectStoreFolder : root);
+  for (std::size_t i = inObjectStore ? 0 : 1; i < names.size(); ++i) {
+    host = FindEntry(host, names[i]);
+  }
   if (!InsideFolder(folder, host)) return false;
   mapped->host = host;
   mapped->inFlashDisk = root == "Flash Disk";
+  mapped->inObjectStore = inObjectStore;
   return true;
 }
 

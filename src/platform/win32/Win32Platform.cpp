@@ -46,6 +46,10 @@ int Win32Platform::SetFileAttributes(const Char* path, UInt32 attributes) {
 
 int Win32Platform::DeleteFile(const Char* path) { return ::DeleteFileW(path); }
 
+int Win32Platform::FlushFileBuffers(Handle file) {
+  return ::FlushFileBuffers(H(file));
+}
+
 int Win32Platform::CloseHandle(Handle handle) { return ::CloseHandle(H(handle)); }
 
 long Win32Platform::RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 options,

@@ -19,6 +19,7 @@ class Win32Platform : public Platform {
                 void* overlapped) HW_OVERRIDE;
   int SetFileAttributes(const Char* path, UInt32 attributes) HW_OVERRIDE;
   int DeleteFile(const Char* path) HW_OVERRIDE;
+  int FlushFileBuffers(Handle file) HW_OVERRIDE;
   int CloseHandle(Handle handle) HW_OVERRIDE;
   long RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 options, UInt32 samDesired,
                     RegKey* result) HW_OVERRIDE;

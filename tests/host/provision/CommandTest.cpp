@@ -23,8 +23,12 @@ const Lines kUsage = {
 
 // The fake's identity: no Ident key, and its device id.
 const char kIdentity[] = "terminal: unknown 001723A45BFF";
+// The name, the UUID the fake lacks, then the device id: a header's worth
+// first, and again at the size the answer said it needs.
 const Lines kIdentityCalls = {"RegOpenKeyEx(HKLM, \"Ident\", 0, 0x1)",
-                              "KernelIoControl(0x1010054, null, 0, ptr, 128, ptr)"};
+                              "KernelIoControl(0x1010004, ptr, 4, ptr, 16, ptr)",
+                              "KernelIoControl(0x1010054, null, 0, ptr, 20, ptr)",
+                              "KernelIoControl(0x1010054, null, 0, ptr, 26, ptr)"};
 
 TEST(CommandLine, UsageErrorsPrintTheReasonAndTheUsage) {
   const struct {
@@ -47,8 +51,8 @@ TEST(CommandLine, UsageErrorsPrintTheReasonAndTheUsage) {
       {{u"apply", u"a", u"--force"}, "HWProvision: this command takes no option \"--force\""},
       {{u"sync", u"a"}, "HWProvision: one argument too many: \"a\""},
       {{u"apply", u"a", u"--restart"}, "HWProvision: this command takes no option \"--restart\""},
-      {{u"sync", u"--restart", u"--restart"},
-       "HWProvision: this command takes no option \"--restart\""},
+      {{u"sync", u"--restart", u"--restart"}, "HWProvision: --restart given twice"},
+      {{u"report", u"--box", u"--box"}, "HWProvision: --box given twice"},
   };
   for (const auto& c : cases) {
     RecordingPlatform os;
@@ -70,6 +74,11 @@ TEST(CommandLine, OptionsGoAnywhereAfterTheCommand) {
   EXPECT_EQ(std::u16string(command.file), u"p.ini");
   EXPECT_EQ(std::u16string(command.outFile), u"r.txt");
   EXPECT_TRUE(command.dryRun);
+  // --help anywhere: the usage, and nothing else.
+  RecordingPlatform os;
+  EXPECT_EQ(RunProgram({u"sync", u"--restart", u"--help"}, &os, io), kExitOk);
+  EXPECT_EQ(io.console, kUsage);
+  EXPECT_TRUE(os.calls.empty());
 }
 
 TEST(Exit, WithoutTheDeviceNothingIsReadOrWrittenAndTheResultFileSaysSo) {
@@ -99,10 +108,13 @@ TEST(Exit, ATerminalThatCannotBeReachedComesAfterTheProfile) {
   io.files[u"good.ini"] = "[modules]\nkeypad = Simple\n";
   io.files[u"bad.ini"] = "[modules]\nkeypad = Complex\n";
   EXPECT_EQ(RunProgram({u"apply", u"bad.ini"}, nullptr, io), kExitRefused);
-  EXPECT_EQ(RunProgram({u"apply", u"good.ini", u"--out", u"r.txt"}, nullptr, io), kExitNoDevice);
-  EXPECT_EQ(CrlfLines(io.files[u"r.txt"]), (Lines{"terminal: unknown unknown",
-                                                  "the terminal cannot be reached",
-                                                  "result: nothing was read or changed (exit 3)"}));
+  EXPECT_EQ(RunProgram({u"apply", u"good.ini", u"--out", u"r.txt"}, nullptr, io,
+                       u"device.ini:2: unknown key \"x\" in [EOM1]"),
+            kExitNoDevice);
+  EXPECT_EQ(
+      CrlfLines(io.files[u"r.txt"]),
+      (Lines{"terminal: unknown unknown", "device.ini:2: unknown key \"x\" in [EOM1]",
+             "the terminal cannot be reached", "result: nothing was read or changed (exit 3)"}));
 }
 
 TEST(Exit, ARefusedProfileOrResultFileStopsBeforeTheTerminal) {

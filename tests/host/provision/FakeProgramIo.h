@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@ namespace hw::test {
 
 // The program's files in memory, by path, its standard output as lines and
 // its message boxes (UTF-8). Paths listed in `unwritable` cannot be created
-// or opened; writes to those in `full` fail and store nothing.
+// or opened; writes to those in `full` fail and store nothing; those in
+// `unflushable` cannot be flushed. Files written since their last flush are
+// in `unflushed`: what a write-back cache would lose at a reset.
 class FakeProgramIo final : public ProgramIo {
  public:
   struct Box {
@@ -26,6 +29,8 @@ class FakeProgramIo final : public ProgramIo {
   std::map<std::u16string, std::string> files;
   std::vector<std::u16string> unwritable;
   std::vector<std::u16string> full;
+  std::vector<std::u16string> unflushable;
+  std::set<std::u16string> unflushed;
   std::vector<std::string> console;
   std::vector<Box> boxes;
   std::u16string programFolder = u"\\Storage Card\\";
@@ -34,7 +39,11 @@ class FakeProgramIo final : public ProgramIo {
                            std::uint32_t* size) override {
     const auto it = files.find(path);
     if (it == files.end()) return kNotFound;
-    if (it->second.size() > capacity) return kTooLarge;
+    if (it->second.size() > capacity) {
+      std::copy(it->second.begin(), it->second.begin() + capacity, buffer);
+      *size = capacity;
+      return kTooLarge;
+    }
     std::copy(it->second.begin(), it->second.end(), buffer);
     *size = static_cast<std::uint32_t>(it->second.size());
     return kReadWhole;
@@ -54,13 +63,26 @@ class FakeProgramIo final : public ProgramIo {
     open_.push_back(path);
     return static_cast<File>(open_.size() - 1);
   }
-  bool IsEmpty(File file) override {
-    return files[open_.at(static_cast<std::size_t>(file))].empty();
+  bool Size(File file, std::uint32_t* size) override {
+    *size = static_cast<std::uint32_t>(files[PathOf(file)].size());
+    return true;
   }
   bool Write(File file, const std::uint8_t* data, std::uint32_t size) override {
-    const std::u16string& path = open_.at(static_cast<std::size_t>(file));
+    const std::u16string& path = PathOf(file);
     if (std::find(full.begin(), full.end(), path) != full.end()) return false;
     files[path].append(reinterpret_cast<const char*>(data), size);
+    unflushed.insert(path);
+    return true;
+  }
+  bool Truncate(File file, std::uint32_t size) override {
+    files[PathOf(file)].resize(size);
+    unflushed.insert(PathOf(file));
+    return true;
+  }
+  bool Flush(File file) override {
+    const std::u16string& path = PathOf(file);
+    if (std::find(unflushable.begin(), unflushable.end(), path) != unflushable.end()) return false;
+    unflushed.erase(path);
     return true;
   }
   void Close(File file) override { closed_.push_back(file); }
@@ -79,6 +101,8 @@ class FakeProgramIo final : public ProgramIo {
   std::size_t OpenCount() const { return open_.size() - closed_.size(); }
 
  private:
+  const std::u16string& PathOf(File file) const { return open_.at(static_cast<std::size_t>(file)); }
+
   std::vector<std::u16string> open_;
   std::vector<File> closed_;
 };
@@ -95,8 +119,10 @@ inline std::vector<std::string> CrlfLines(const std::string& text) {
 }
 
 // Runs the program as its entry points do: the arguments, then the command.
-// A null `os` is a terminal that cannot be reached.
-inline int RunProgram(std::vector<std::u16string> arguments, Platform* os, FakeProgramIo& io) {
+// A null `os` is a terminal that cannot be reached, for the reason
+// `unreachable` gives when not null.
+inline int RunProgram(std::vector<std::u16string> arguments, Platform* os, FakeProgramIo& io,
+                      const char16_t* unreachable = nullptr) {
   arguments.insert(arguments.begin(), u"HWProvision.exe");
   std::vector<const char16_t*> argv;
   for (const auto& argument : arguments) argv.push_back(argument.c_str());
@@ -104,7 +130,7 @@ inline int RunProgram(std::vector<std::u16string> arguments, Platform* os, FakeP
   if (!ReadCommandLine(static_cast<int>(argv.size()), argv.data(), &command, io)) {
     return kExitRefused;
   }
-  return RunCommand(command, os, io);
+  return RunCommand(command, os, io, unreachable);
 }
 
 }  // namespace hw::test

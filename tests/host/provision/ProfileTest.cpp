@@ -18,12 +18,27 @@ std::string Utf16Le(const std::u16string& text, bool bom = true) {
   return bytes;
 }
 
-bool Parse(const std::string& bytes, Profile* profile, std::uint32_t* line, std::string* reason) {
-  ProfileError error;
+// Every error reported, as "LINE: reason".
+struct Errors final : ProfileErrors {
+  std::vector<std::string> seen;
+  void Refuse(std::uint32_t line, const char16_t* reason) override {
+    seen.push_back(std::to_string(line) + ": " + test::Utf8(reason));
+  }
+};
+
+// The first error's line and reason; the later ones in *more.
+bool Parse(const std::string& bytes, Profile* profile, std::uint32_t* line, std::string* reason,
+           std::vector<std::string>* more = nullptr) {
+  Errors errors;
   const bool ok = ParseProfile(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                               static_cast<std::uint32_t>(bytes.size()), profile, &error);
-  *line = error.line;
-  *reason = test::Utf8(error.reason.text());
+                               static_cast<std::uint32_t>(bytes.size()), profile, errors);
+  const std::string first = errors.seen.empty() ? "0: " : errors.seen[0];
+  *line = static_cast<std::uint32_t>(std::stoul(first));
+  *reason = first.substr(first.find(": ") + 2);
+  if (more != nullptr && !errors.seen.empty()) {
+    more->assign(errors.seen.begin() + 1, errors.seen.end());
+  }
+  EXPECT_EQ(ok, errors.seen.empty());
   return ok;
 }
 
@@ -66,6 +81,8 @@ TEST(Profile, AcceptsCaptionsAndCodesInAnyCaseAndEncoding) {
        "-|-|-|-|-|-|-|74HC4052|-"},
       {"an empty section", "[modules]\n", "-|-|-|-|-|-|-|-|-"},
       {"no end of line at the end", "[modules]\nkeypad = Turkey", "Turkey|-|-|-|-|-|-|-|-"},
+      {"a value in quotes", "[modules]\nWiFi = \"muRate 8XQF\"\n", "-|-|-|-|-|-|muRate 8XQF|-|-"},
+      {"CR line ends", "[modules]\rkeypad = Simple\r3G = 0xFF\r", "Simple|-|None|-|-|-|-|-|-"},
   };
   for (const auto& c : cases) {
     Profile profile;
@@ -83,11 +100,24 @@ TEST(Profile, RefusesTheWholeProfileWithLineAndReason) {
     std::string bytes;
     std::uint32_t line;
     const char* reason;
+    std::vector<std::string> more = {};  // the errors after the first
   } cases[] = {
+      {"every error, each with its line",
+       "[modules]\nLF =\nkeypad Simple\n[extras]\nx = 1\n",
+       2,
+       "LF = \"\": no such button; LF takes OutSide (0xFF), Inside (0x01)",
+       {"3: expected \"module = button\", a [section] or a comment",
+        "4: [extras]: unknown section; a profile has only [modules]"}},
+      {"lines counted across CR and CRLF ends", "[modules]\r\n\rkeypad Simple\r", 3,
+       "expected \"module = button\", a [section] or a comment"},
       {"unknown section", "[modules]\nkeypad = Simple\n[extras]\n", 3,
        "[extras]: unknown section; a profile has only [modules]"},
       {"section twice", "[modules]\n[Modules]\n", 2, "[modules] again (first on line 1)"},
-      {"unclosed section", "[modules\n", 1, "a section name without its closing ']'"},
+      {"unclosed section",
+       "[modules\n",
+       1,
+       "a section name without its closing ']'",
+       {"0: no [modules] section: not a profile"}},
       {"unknown key", "[modules]\n\ncamera = On\n", 3,
        "\"camera\": unknown module; the modules are keypad, fingerprint, 3G, LF, handle key, "
        "Bluetooth, WiFi, serial chip, power chip"},
@@ -133,10 +163,22 @@ TEST(Profile, RefusesTheWholeProfileWithLineAndReason) {
     Profile profile;
     std::uint32_t line = 0;
     std::string reason;
-    EXPECT_FALSE(Parse(c.bytes, &profile, &line, &reason)) << c.what;
+    std::vector<std::string> more;
+    EXPECT_FALSE(Parse(c.bytes, &profile, &line, &reason, &more)) << c.what;
     EXPECT_EQ(line, c.line) << c.what;
     EXPECT_EQ(reason, c.reason) << c.what;
+    EXPECT_EQ(more, c.more) << c.what;
   }
+  // Twenty errors, then one that says there are more.
+  std::vector<std::string> more;
+  std::uint32_t line = 0;
+  std::string reason;
+  Profile profile;
+  std::string lines = "[modules]\n";
+  for (int i = 0; i < 30; ++i) lines += "x\n";
+  EXPECT_FALSE(Parse(lines, &profile, &line, &reason, &more));
+  ASSERT_EQ(more.size(), kMaxProfileErrors);
+  EXPECT_EQ(more.back(), "22: and more errors from this line on, not shown");
 }
 
 TEST(Profile, SixtyFourKilobytesExactlyIsAccepted) {

@@ -2,8 +2,11 @@
 // recording fake and the program's files in memory.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "FakeProgramIo.h"
 #include "provision/Identity.h"
+#include "provision/Staging.h"
 
 namespace hw {
 namespace {
@@ -25,13 +28,35 @@ void Prepare(RecordingPlatform& os, const char16_t* name, bool idWorks, Bytes pr
   os.platformId = platform;
 }
 
-TEST(Identity, IsTheIdentNameAndTheDeviceIdInHex) {
+TEST(Identity, IsTheIdentNameAndTheUuidOrTheDeviceIdInHex) {
+  const Bytes uuid = {0x6B, 0xA7, 0xB8, 0x10, 0x9D, 0xAD, 0x11, 0xD1,
+                      0x80, 0xB4, 0x00, 0xC0, 0x4F, 0xD4, 0x30, 0xC8};
   const struct {
     const char16_t* name;
     bool idWorks;
     Bytes preset, platform;
     std::string line;
+    Bytes uuid = {};
+    const char* file = nullptr;  // the staged terminal's own result file
   } cases[] = {
+      {u"Line 3: A/B.",
+       false,
+       {},
+       kId,
+       "terminal: Line 3: A/B. unknown",
+       {},
+       "\\Card\\HWProvision-Line 3_ A_B_.txt"},
+      {nullptr, false, {}, kId, "terminal: unknown unknown", {}, "\\Card\\HWProvision-unknown.txt"},
+      {u"HT-CE6",
+       true,
+       {},
+       kId,
+       "terminal: HT-CE6 6BA7B8109DAD11D180B400C04FD430C8",
+       uuid,
+       "\\Card\\HWProvision-6BA7B8109DAD11D180B400C04FD430C8.txt"},
+      {u"HT-CE6", false, {}, kId, "terminal: HT-CE6 6BA7B8109DAD11D180B400C04FD430C8", uuid},
+      {u"HT-CE6", true, {}, kId, "terminal: HT-CE6 001723A45BFF", Bytes(15, 1)},
+      {u"HT-CE6", true, {}, kId, "terminal: HT-CE6 001723A45BFF", Bytes(17, 1)},
       {u"HT-CE6", true, {}, kId, "terminal: HT-CE6 001723A45BFF"},
       {nullptr, true, {}, kId, "terminal: unknown 001723A45BFF"},
       {u"", true, {}, kId, "terminal: unknown 001723A45BFF"},
@@ -45,18 +70,25 @@ TEST(Identity, IsTheIdentNameAndTheDeviceIdInHex) {
   for (const auto& c : cases) {
     RecordingPlatform os;
     Prepare(os, c.name, c.idWorks, c.preset, c.platform);
+    os.uuid = c.uuid;
     TerminalIdentity identity;
     ReadIdentity(&os, &identity);
     TextLine line;
     AppendIdentityLine(identity, line);
     EXPECT_EQ(test::Utf8(line.text()), c.line);
     EXPECT_TRUE(os.faults.empty()) << c.line;
+    if (c.file == nullptr) continue;
+    StagingFiles staging;
+    std::copy_n(u"\\Card\\", 7, staging.folder);
+    char16_t path[kPathCapacity];
+    TerminalResultPath(staging, identity, path);
+    EXPECT_EQ(test::Utf8(path), c.file);
   }
 }
 
 const std::string kHeader =
     "local time,id,name,command,profile,applied,would apply,unchanged,restored,consistent,"
-    "inconsistent,unreadable,failed,not permanent,exit\r\n";
+    "inconsistent,unreadable,failed,not permanent,exit,problems\r\n";
 
 TEST(Log, AddsOneCsvLinePerRunAfterAHeaderInANewLog) {
   const struct {
@@ -65,36 +97,45 @@ TEST(Log, AddsOneCsvLinePerRunAfterAHeaderInANewLog) {
     bool idWorks;
     const char* before;  // null: no log yet
     std::string after;
+    std::set<std::uint8_t> failRead = {};
   } cases[] = {
+      {{u"sync"},
+       u"HT-CE6",
+       true,
+       nullptr,
+       kHeader + "2026-03-09 07:05:03,001723A45BFF,HT-CE6,sync,,,,,0,0,,2,0,0,1,"
+                 "3G: unreadable; WiFi: unreadable\r\n",
+       {0x91, 0x11}},
       {{u"report"},
        u"HT-CE6",
        true,
        nullptr,
-       kHeader + "2026-03-09 07:05:03,001723A45BFF,HT-CE6,report,,,,,,,0,0,,,0\r\n"},
+       kHeader + "2026-03-09 07:05:03,001723A45BFF,HT-CE6,report,,,,,,,0,0,,,0,\r\n"},
       {{u"sync"},
        nullptr,
        true,
        "earlier\r\n",
-       "earlier\r\n2026-03-09 07:05:03,001723A45BFF,unknown,sync,,,,,0,0,,,0,0,0\r\n"},
+       "earlier\r\n2026-03-09 07:05:03,001723A45BFF,unknown,sync,,,,,0,0,,0,0,0,0\r\n"},
       {{u"report"},
        u"L3, \"B\"",
        true,
        "",
-       kHeader + "2026-03-09 07:05:03,001723A45BFF,\"L3, \"\"B\"\"\",report,,,,,,,0,0,,,0\r\n"},
+       kHeader + "2026-03-09 07:05:03,001723A45BFF,\"L3, \"\"B\"\"\",report,,,,,,,0,0,,,0,\r\n"},
       {{u"apply", u"\\Card\\p.ini", u"--dry-run"},
        nullptr,
        false,
        "",
-       kHeader + "2026-03-09 07:05:03,unknown,unknown,apply --dry-run,p.ini,,1,0,,,,,,,0\r\n"},
+       kHeader + "2026-03-09 07:05:03,unknown,unknown,apply --dry-run,p.ini,,1,0,,,,,,,0,\r\n"},
       {{u"apply", u"bad.ini"},
        nullptr,
        true,
        "",
-       kHeader + "2026-03-09 07:05:03,001723A45BFF,unknown,apply,bad.ini,,,,,,,,,,2\r\n"},
+       kHeader + "2026-03-09 07:05:03,001723A45BFF,unknown,apply,bad.ini,,,,,,,,,,2,\r\n"},
   };
   for (const auto& c : cases) {
     RecordingPlatform os;
     Prepare(os, c.name, c.idWorks);
+    os.failRead = c.failRead;
     FakeProgramIo io;
     io.files[u"\\Card\\p.ini"] = "[modules]\nkeypad = Simple\n";
     io.files[u"bad.ini"] = "[modules]\nkeypad = Complex\n";

@@ -109,45 +109,58 @@ struct RestartRun {
 
 TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
   const char* const kMarkerRefused =
-      "\\Flash Disk\\HWProvision.restart cannot be written: the terminal is not restarted, "
+      "\\HWProvision.restart cannot be written: the terminal is not restarted, "
       "lest it restart again and again";
   const struct {
     const char* what;
     bool markerBefore;
     int differing;  // 2: 3G and Bluetooth differ from the cells, 1: 3G alone, 0: none
-    bool flashRefused;
-    std::uint32_t powerStateResult;
+    std::function<void(RestartRun&)> fault;
     int exit;
     int resets;
     bool markerAfter;
     const char* last;
     const char* beforeLast;  // null: not checked
   } cases[] = {
-      {"a restore restarts and leaves the marker", false, 2, false, 0, 0, 1, true,
+      {"a restore restarts and leaves the marker", false, 2, nullptr, 0, 1, true,
        "result: 2 restored, 0 consistent, 0 FAILED (exit 0)", nullptr},
-      {"after the restart it still differs", true, 2, false, 0, 1, 0, true,
+      {"after the restart it still differs", true, 2, nullptr, 1, 0, true,
        "result: 0 restored, 0 consistent, 2 FAILED (exit 1)", nullptr},
-      {"after the restart all agree", true, 0, false, 0, 0, 0, false,
+      {"after the restart all agree", true, 0, nullptr, 0, 0, false,
        "result: 0 restored, 2 consistent, 0 FAILED (exit 0)", nullptr},
-      {"a consistent terminal is only read", false, 0, false, 0, 0, 0, false,
+      {"a consistent terminal is only read", false, 0, nullptr, 0, 0, false,
        "result: 0 restored, 2 consistent, 0 FAILED (exit 0)", nullptr},
-      {"the terminal refuses the restart", false, 2, false, 87, 1, 1, false,
-       "result: restart refused (exit 1)", nullptr},
-      {"no marker, no restart", false, 1, true, 0, 1, 0, false,
+      {"the terminal refuses the restart", false, 2,
+       [](RestartRun& run) { run.terminal.os.powerStateResult = 87; }, 1, 1, false,
+       "result: restart refused (exit 1)",
+       "restart refused: SetSystemPowerState failed with error 87; the drivers load the restored "
+       "values at the next boot"},
+      {"no marker, no restart", false, 1,
+       [](RestartRun& run) { run.terminal.os.writableFolders = {u"\\Flash Disk\\"}; }, 1, 0, false,
        "result: 1 restored, 1 consistent, 0 FAILED (exit 1)", kMarkerRefused},
+      {"a marker that does not read back", false, 1,
+       [](RestartRun& run) { run.terminal.os.vanishing = {kRestartMarker}; }, 1, 0, false,
+       "result: 1 restored, 1 consistent, 0 FAILED (exit 1)",
+       "\\HWProvision.restart does not read back as written: the terminal is not restarted, lest "
+       "it restart again and again"},
+      {"a result file that cannot be flushed", false, 1,
+       [](RestartRun& run) { run.io.unflushable = {u"r.txt"}; }, 1, 0, false,
+       "result: restart called off (exit 1)",
+       "restart called off: r.txt is not whole on its volume; the drivers load the restored "
+       "values at the next boot"},
   };
   const std::set<std::string> reads = {"RegOpenKeyEx",    "RegQueryValueEx", "RegCloseKey",
                                        "CreateFile",      "ReadFile",        "CloseHandle",
-                                       "DeviceIoControl", "KernelIoControl"};
+                                       "DeviceIoControl", "KernelIoControl", "GetLocalTime"};
   for (const auto& c : cases) {
     RestartRun run;
     RecordingPlatform& os = run.terminal.os;
     if (c.markerBefore) os.files[kRestartMarker] = {'x'};
     if (c.differing < 2) os.files[kFlash] = kSource;
     if (c.differing < 1) os.eeprom[CellOf(k3G).address] = 0x11;
-    if (c.flashRefused) os.writableFolders.clear();
-    os.powerStateResult = c.powerStateResult;
-    EXPECT_EQ(run.Run({u"sync", u"--restart", u"--out", u"r.txt"}), c.exit) << c.what;
+    if (c.fault) c.fault(run);
+    EXPECT_EQ(run.Run({u"sync", u"--restart", u"--out", u"r.txt", u"--log", u"l.csv"}), c.exit)
+        << c.what;
     EXPECT_EQ(os.resets, c.resets) << c.what;
     EXPECT_EQ(run.Marker(), c.markerAfter) << c.what;
     EXPECT_EQ(run.Last(), c.last) << c.what;
@@ -155,10 +168,15 @@ TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
       EXPECT_EQ(run.io.console.at(run.io.console.size() - 2), c.beforeLast) << c.what;
     }
     EXPECT_EQ(CrlfLines(run.io.files[u"r.txt"]), run.io.console) << c.what;
-    EXPECT_EQ(run.io.OpenCount(), 0u) << c.what << ": the result file is closed";
-    if (c.resets == 1) {
+    const std::string log = CrlfLines(run.io.files[u"l.csv"]).back();
+    const std::string exit = log.substr(0, log.rfind(','));  // then the problems column
+    EXPECT_EQ(exit.substr(exit.rfind(',') + 1), std::to_string(c.exit)) << c.what << ": " << log;
+    EXPECT_EQ(run.io.OpenCount(), 0u) << c.what << ": the result file and the log are closed";
+    if (c.resets == 1 && c.exit == 0) {
       EXPECT_EQ(os.CallsNamed("SetSystemPowerState").back(),
                 "SetSystemPowerState(null, 0x800000, 0x1000)");
+      // Nothing the run keeps is left in a write-back cache for the reset to drop.
+      EXPECT_TRUE(os.unflushed.empty() && run.io.unflushed.empty()) << c.what;
     }
     // What runs at every boot: on a terminal that agrees, reads only.
     for (const std::string& call : c.differing == 0 && !c.markerBefore ? os.calls : Lines{}) {

@@ -48,8 +48,8 @@ TEST_F(EepromDeviceTest, WriteChangesOnlyItsCellInTheFile) {
   image_[0x91] = 0x01;
   EXPECT_EQ(ReadFile("eeprom.bin"), image_);
   EXPECT_EQ(Listing(),
-            (std::vector<std::string>{"Flash Disk", "Windows", "Windows/PSconfig.psr",
-                                      "Windows/PSconfig1.psr", "eeprom.bin",
+            (std::vector<std::string>{"Flash Disk", "Object Store", "Windows",
+                                      "Windows/PSconfig.psr", "Windows/PSconfig1.psr", "eeprom.bin",
                                       "registry.factory.reg", "registry.reg"}));
 }
 

@@ -49,8 +49,7 @@ TEST_F(FilesTest, PathsOutsideTheTerminalAreRefused) {
       u"\\Flash Disk\\out\\escaped.txt",
       u"Windows\\escaped.txt",
       u"/Windows/escaped.txt",
-      u"\\eeprom.bin",
-      u"\\registry.reg",
+      u"\\..\\registry.reg",
       u"\\Windows\\.\\escaped.txt",
       u"\\Windows\\C:\\escaped.txt",
       u"\\Windows\\escaped.txt.",
@@ -64,6 +63,12 @@ TEST_F(FilesTest, PathsOutsideTheTerminalAreRefused) {
   }
   EXPECT_FALSE(fs::exists(folder_.parent_path() / "escaped.txt"));
   EXPECT_EQ(Listing(), before);
+  // The root is the object store, never the simulator's own files.
+  const Handle h = OpenForWrite(*os, u"\\eeprom.bin");
+  EXPECT_EQ(Write(*os, h, "x"), 1u);
+  EXPECT_EQ(os->CloseHandle(h), 1);
+  EXPECT_EQ(ReadFile("Object Store/eeprom.bin"), "x");
+  EXPECT_EQ(ReadFile("eeprom.bin").size(), 256u);
 }
 
 TEST_F(FilesTest, CreateAlwaysCreatesAndTruncatesInAnExistingFolder) {

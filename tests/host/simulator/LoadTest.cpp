@@ -37,6 +37,9 @@ const Malformed kMalformed[] = {
     {"device.ini", "[terminal]\nid = 0x0123\n", 2},
     {"device.ini", "[terminal]\nid = ABC\n", 2},
     {"device.ini", "[terminal]\nid = " + std::string(130, '7') + "\n", 2},
+    {"device.ini", "[terminal]\nuuid = 0123456789ABCDEF\n", 2},
+    {"device.ini", "[files]\ncache = lazy\n", 2},
+    {"device.ini", "[power]\nreset = later\n", 2},
     {"device.ini", "[EOM1]\n\n[EOM1\n", 3},
     {"registry.reg", "REGEDIT5\r\n", 1},
     {"registry.reg", "\r\n" + std::string(kRegHeader), 1},
@@ -114,13 +117,21 @@ TEST_F(LoadTest, DeviceIniToleratesCaseSpaceAndComments) {
 
 // IOCTL_HAL_GET_DEVICEID as CE's OEM layer answers it: a DEVICE_ID with the
 // id as its platform id; a buffer too small for it gets the size it needs.
+// And IOCTL_HAL_GET_DEVICE_INFO's SPI_GETUUID, which says that size in the
+// count it returns.
 TEST_F(LoadTest, TheDeviceIdIsAnsweredAsCeAnswersIt) {
+  const char* const kUuid = "[terminal]\nuuid = 00112233445566778899aabbccddeeff\n";
   const struct {
     const char* ini;
     std::uint32_t bufferBytes;
     int answer;
     std::vector<std::uint32_t> words;  // the buffer's first words afterwards
+    bool uuid = false;                 // SPI_GETUUID asked
+    std::uint32_t returned = 0;        // what it says it returned
   } cases[] = {
+      {kUuid, 16, 1, {0x33221100, 0x77665544, 0xBBAA9988, 0xFFEEDDCC, 0}, true, 16},
+      {kUuid, 15, 0, {0}, true, 16},
+      {"", 16, 0, {0}, true, 0},
       {"", 64, 1, {28, 20, 0, 20, 8, 0x67452301, 0xEFCDAB89, 0}},
       {"[terminal]\nid = a1B2C3d4\n", 24, 1, {24, 20, 0, 20, 4, 0xD4C3B2A1, 0}},
       {"[terminal]\nid = a1B2C3d4\n", 23, 0, {24, 0}},
@@ -133,11 +144,13 @@ TEST_F(LoadTest, TheDeviceIdIsAnsweredAsCeAnswersIt) {
     auto os = Load();
     std::uint32_t buffer[16] = {};
     UInt32 returned = 0;
-    EXPECT_EQ(os->KernelIoControl(kIoctlHalGetDeviceId, nullptr, 0, buffer, c.bufferBytes,
+    std::uint32_t spi = kSpiGetUuid;
+    EXPECT_EQ(os->KernelIoControl(c.uuid ? kIoctlHalGetDeviceInfo : kIoctlHalGetDeviceId,
+                                  c.uuid ? &spi : nullptr, c.uuid ? 4 : 0, buffer, c.bufferBytes,
                                   &returned),
               c.answer);
     EXPECT_EQ(std::vector<std::uint32_t>(buffer, buffer + c.words.size()), c.words);
-    EXPECT_EQ(returned, c.answer ? c.words[0] : 0u);
+    EXPECT_EQ(returned, c.uuid ? c.returned : c.answer ? c.words[0] : 0u);
   }
 }
 
@@ -164,6 +177,7 @@ TEST(FindTerminalFolderTest, TheEnvironmentWinsWhenSet) {
       {"", "/opt/hw", "/opt/hw/terminal"},
       {nullptr, "/opt/hw", "/opt/hw/terminal"},
       {nullptr, "/opt/hw/", "/opt/hw/terminal"},
+      {nullptr, "Z:\\work\\sim", "Z:\\work\\sim\\terminal"},  // one kind of slash
   };
   for (const Case& c : cases) {
     if (c.environment != nullptr) {

@@ -1,11 +1,13 @@
 // What a cold boot (scripts/cold-boot) leaves of the registry with a hive and
-// with a RAM registry, and the warm reset's record.
+// with a RAM registry, and of the object store and the flash cache; the warm
+// reset's record.
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <regex>
 
 #include "TerminalFixture.h"
+#include "platform/simulator/FlashCache.h"
 #include "platform/simulator/TerminalRegistry.h"
 
 namespace hw::simtest {
@@ -92,7 +94,63 @@ TEST_F(PersistenceTest, ARamRegistryWithoutTheImagesRegistryIsNotBooted) {
   EXPECT_EQ(ColdBoot(), 2) << "neither hive nor ram";
 }
 
+// A file written through a handle opened with `flags`, flushed or not, then
+// the terminal reset: what the file is afterwards (null: gone).
+TEST_F(PersistenceTest, AResetKeepsWhatTheFilesVolumeHolds) {
+  const struct {
+    const char* what;
+    const char16_t* path;
+    bool writeBack;
+    const char* before;  // null: no such file
+    bool flush;
+    std::uint32_t flags;
+    bool cold;
+    const char* after;
+  } cases[] = {
+      {"object store, warm reset", u"\\HWProvision.restart", false, nullptr, false, 0, false,
+       "new"},
+      {"object store, cold boot", u"\\HWProvision.restart", false, nullptr, false, 0, true,
+       nullptr},
+      {"flash written through", u"\\Flash Disk\\f.txt", false, nullptr, false, 0, true, "new"},
+      {"write-back, a new file unflushed", u"\\Flash Disk\\f.txt", true, nullptr, false, 0, false,
+       nullptr},
+      {"write-back, an old file unflushed", u"\\Flash Disk\\f.txt", true, "old", false, 0, true,
+       "old"},
+      {"write-back, flushed", u"\\Flash Disk\\f.txt", true, nullptr, true, 0, false, "new"},
+      {"write-back, a write-through handle", u"\\Flash Disk\\f.txt", true, "old", false,
+       kFileFlagWriteThrough, true, "new"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    if (c.writeBack) WriteFile("device.ini", "[files]\ncache = write-back\n");
+    const std::string host =
+        c.path[1] == u'F' ? "Flash Disk/f.txt" : "Object Store/HWProvision.restart";
+    if (c.before != nullptr) WriteFile(host, c.before);
+    auto os = Load();
+    const Handle h = os->CreateFile(c.path, kGenericWrite, 0, nullptr, kCreateAlways, c.flags, 0);
+    std::uint32_t written = 0;
+    ASSERT_NE(os->WriteFile(h, "new", 3, &written, nullptr), 0);
+    EXPECT_EQ(c.flush ? os->FlushFileBuffers(h) : 1, 1);
+    EXPECT_EQ(os->CloseHandle(h), 1);
+    if (c.cold) {
+      ASSERT_EQ(ColdBoot(), 0);
+    } else {
+      os->OnRestart([] {});
+      ASSERT_EQ(os->SetSystemPowerState(nullptr, kPowerStateReset, kPowerForce), 0u);
+    }
+    EXPECT_EQ(fs::exists(PathOf(host)) ? ReadFile(host) : "(gone)", c.after ? c.after : "(gone)");
+    EXPECT_FALSE(fs::exists(PathOf(sim::kUnflushedFolder)));
+  }
+}
+
 TEST_F(PersistenceTest, AWarmResetIsRecordedAndEndsTheProgram) {
+  WriteFile("device.ini", "[power]\nreset = refused\n");
+  EXPECT_EQ(Load()->SetSystemPowerState(nullptr, kPowerStateReset, kPowerForce),
+            static_cast<UInt32>(kErrorAccessDenied));
+  EXPECT_FALSE(fs::exists(PathOf("restarts.log")));
+  fs::remove(PathOf("device.ini"));
   auto os = Load();
   int ends = 0;
   os->OnRestart([&] { ++ends; });

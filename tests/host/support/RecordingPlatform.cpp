@@ -84,12 +84,14 @@ Handle RecordingPlatform::CreateFile(const char16_t* name, std::uint32_t access,
   }
   const bool write = (access & kGenericWrite) != 0;
   if (write) {
-    bool folderExists = false;
-    for (const auto& folder : writableFolders) folderExists |= path.rfind(folder, 0) == 0;
-    if (!folderExists || readOnly.count(path) || creationDisposition != kCreateAlways) {
+    const std::u16string folder = path.substr(0, path.rfind(u'\\') + 1);
+    bool writable = false;
+    for (const auto& candidate : writableFolders) writable |= candidate == folder;
+    const bool create = creationDisposition == kCreateAlways;
+    if (!writable || readOnly.count(path) || (!create && !files.count(path))) {
       return kInvalidHandleValue;
     }
-    files[path].clear();
+    if (create) files[path].clear();
   } else if (!files.count(path) || creationDisposition != kOpenExisting) {
     return kInvalidHandleValue;
   }
@@ -158,6 +160,7 @@ int RecordingPlatform::WriteFile(Handle file, const void* buffer, std::uint32_t 
   const std::uint32_t n = bytesToWrite < writeLimit ? bytesToWrite : writeLimit;
   const auto* b = static_cast<const std::uint8_t*>(buffer);
   files[it->second.path].insert(files[it->second.path].end(), b, b + n);
+  unflushed.insert(it->second.path);
   *bytesWritten = n;
   return n == bytesToWrite ? 1 : 0;
 }
@@ -172,11 +175,27 @@ int RecordingPlatform::SetFileAttributes(const char16_t* path, std::uint32_t att
 int RecordingPlatform::DeleteFile(const char16_t* path) {
   calls.push_back("DeleteFile(" + Quoted(path) + ")");
   if (readOnly.count(path)) return 0;
+  unflushed.erase(path);
   return files.erase(path) == 1 ? 1 : 0;
+}
+
+int RecordingPlatform::FlushFileBuffers(Handle file) {
+  calls.push_back("FlushFileBuffers(" + std::to_string(file) + ")");
+  const auto it = open_.find(file);
+  if (it == open_.end() || !it->second.write) {
+    faults.push_back("FlushFileBuffers on a handle not open for writing");
+    return 0;
+  }
+  unflushed.erase(it->second.path);
+  return 1;
 }
 
 int RecordingPlatform::CloseHandle(Handle handle) {
   calls.push_back("CloseHandle(" + std::to_string(handle) + ")");
+  const auto it = open_.find(handle);
+  if (it != open_.end() && it->second.write && vanishing.count(it->second.path)) {
+    files.erase(it->second.path);
+  }
   if (open_.erase(handle) == 1) {
     closed_.insert(handle);
     return 1;
@@ -272,6 +291,15 @@ int RecordingPlatform::KernelIoControl(std::uint32_t ioControlCode, void* inBuff
   calls.push_back("KernelIoControl(" + Hex(ioControlCode) + ", " + Ptr(inBuffer) + ", " +
                   std::to_string(inSize) + ", " + Ptr(outBuffer) + ", " +
                   std::to_string(outSize) + ", " + Ptr(bytesReturned) + ")");
+  if (ioControlCode == kIoctlHalGetDeviceInfo) {
+    std::uint32_t spi = 0;
+    if (inSize == sizeof spi) std::memcpy(&spi, inBuffer, sizeof spi);
+    if (spi != kSpiGetUuid || uuid.empty() || bytesReturned == nullptr) return 0;
+    *bytesReturned = static_cast<std::uint32_t>(uuid.size());
+    if (outBuffer == nullptr || outSize < uuid.size()) return 0;
+    std::memcpy(outBuffer, uuid.data(), uuid.size());
+    return 1;
+  }
   if (ioControlCode != kIoctlHalGetDeviceId || !deviceIdWorks) return 0;
   if (outBuffer == nullptr || outSize < sizeof(DeviceId)) return 0;
   // The preset id, then the platform id, after the header.

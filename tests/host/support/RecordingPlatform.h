@@ -26,12 +26,17 @@ class RecordingPlatform : public Platform {
   std::array<std::uint8_t, 256> eeprom{};
   std::set<std::uint8_t> failRead, failWrite, readStoresNothing;
 
-  // Files by path. Absent path: open for reading fails. Writable folders are
-  // path prefixes under which CREATE_ALWAYS succeeds.
+  // Files by path. Absent path: open for reading fails. In the writable
+  // folders (each with its final '\\'; the root is "\\") files may be
+  // created or opened for writing. Writes not yet flushed are kept in
+  // `unflushed`, which a write-back cache would lose at a reset; a
+  // `vanishing` file loses its bytes when its writer closes it.
   std::map<std::u16string, std::vector<std::uint8_t>> files;
   std::set<std::u16string> readOnly;
-  std::vector<std::u16string> writableFolders{u"\\Flash Disk\\"};
+  std::vector<std::u16string> writableFolders{u"\\Flash Disk\\", u"\\"};
   std::uint32_t writeLimit = 0xFFFFFFFF;  // bytes one WriteFile stores at most
+  std::set<std::u16string> unflushed;
+  std::set<std::u16string> vanishing;
 
   // Registry: existing keys under HKEY_LOCAL_MACHINE (compared exactly) and
   // their string values; denied keys refuse the open.
@@ -44,8 +49,10 @@ class RecordingPlatform : public Platform {
   int resets = 0;
   std::uint32_t powerStateResult = 0;
 
-  // What IOCTL_HAL_GET_DEVICEID answers: the two ids, laid out as CE's
-  // DEVICE_ID, with the too-small-buffer answer; or a failure.
+  // What IOCTL_HAL_GET_DEVICE_INFO answers for SPI_GETUUID (empty: it fails)
+  // and IOCTL_HAL_GET_DEVICEID: the two ids, laid out as CE's DEVICE_ID; or
+  // a failure. Both answer a too small buffer with the size it needs.
+  std::vector<std::uint8_t> uuid;
   bool deviceIdWorks = true;
   std::vector<std::uint8_t> presetId;
   std::vector<std::uint8_t> platformId{0x00, 0x17, 0x23, 0xA4, 0x5B, 0xFF};
@@ -72,6 +79,7 @@ class RecordingPlatform : public Platform {
                 std::uint32_t* bytesWritten, void* overlapped) override;
   int SetFileAttributes(const char16_t* path, std::uint32_t attributes) override;
   int DeleteFile(const char16_t* path) override;
+  int FlushFileBuffers(Handle file) override;
   int CloseHandle(Handle handle) override;
   long RegOpenKeyEx(RegKey root, const char16_t* subKey, std::uint32_t options,
                     std::uint32_t samDesired, RegKey* result) override;

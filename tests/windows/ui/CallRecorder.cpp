@@ -16,6 +16,7 @@ std::vector<std::string>* record = nullptr;
 // The real functions, as the import slots held them before the recorders.
 decltype(&::SendMessageW) realSendMessage = nullptr;
 decltype(&::ShowWindow) realShowWindow = nullptr;
+decltype(&::SetFocus) realSetFocus = nullptr;
 decltype(&::MoveWindow) realMoveWindow = nullptr;
 decltype(&::SetWindowPos) realSetWindowPos = nullptr;
 decltype(&::SetTimer) realSetTimer = nullptr;
@@ -123,6 +124,11 @@ BOOL WINAPI RecordKillTimer(HWND window, UINT_PTR id) {
   return realKillTimer(window, id);
 }
 
+HWND WINAPI RecordSetFocus(HWND window) {
+  Add("SetFocus(" + Name(window) + ")");
+  return realSetFocus(window);
+}
+
 HWND WINAPI RecordCreateDialog(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND parent,
                                DLGPROC procedure, LPARAM param) {
   Add("CreateDialog(" + TemplateName(dialogTemplate) + ", " + Name(parent) + ")");
@@ -143,6 +149,7 @@ Patch PatchOf(const char* name, F recorder, F* real) {
 const Patch kPatches[] = {
     PatchOf("SendMessageW", &RecordSendMessage, &realSendMessage),
     PatchOf("ShowWindow", &RecordShowWindow, &realShowWindow),
+    PatchOf("SetFocus", &RecordSetFocus, &realSetFocus),
     PatchOf("MoveWindow", &RecordMoveWindow, &realMoveWindow),
     PatchOf("SetWindowPos", &RecordSetWindowPos, &realSetWindowPos),
     PatchOf("SetTimer", &RecordSetTimer, &realSetTimer),

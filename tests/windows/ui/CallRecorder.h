@@ -8,7 +8,7 @@
 namespace uitest {
 
 // Records, in order, the window calls this program makes (sent messages,
-// show, move, position, timers, dialog creation) and passes each on to the
+// show, focus, move, position, timers, dialog creation) and passes each on to the
 // window system: its import table's entries are pointed at recorders while
 // the object lives. Windows are named by what they hold: "main", "tab",
 // "page1", "page2"; dialog templates by their id; the application icon as

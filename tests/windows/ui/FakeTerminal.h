@@ -37,6 +37,7 @@ class FakeTerminal final : public hw::Platform {
   }
   int SetFileAttributes(const wchar_t*, hw::UInt32) override { return 1; }
   int DeleteFile(const wchar_t*) override { return 0; }
+  int FlushFileBuffers(hw::Handle) override { return 1; }
   int CloseHandle(hw::Handle) override { return 1; }
   long RegOpenKeyEx(hw::RegKey, const wchar_t*, hw::UInt32, hw::UInt32,
                     hw::RegKey*) override {

@@ -28,7 +28,7 @@ const struct {
 } kKeys[] = {
     {"Tab", IDC_KEYPAD_ALL_FUNC, VK_TAB, "focus 1002"},
     {"Space", IDC_KEYPAD_SIMPLE, VK_SPACE, "focus 1002, pressed"},
-    {"Esc", IDC_KEYPAD_SIMPLE, VK_ESCAPE, "hidden"},
+    {"Esc", IDC_KEYPAD_SIMPLE, VK_ESCAPE, "hidden, focus 1008"},  // IDC_TAB
 };
 
 // A key as the window system queues it: to the window with the focus.
@@ -74,8 +74,8 @@ class Probe final : public fw::Dialog {
     return true;
   }
   std::string Outcome() {
-    if (!::IsWindowVisible(page_->hwnd())) return "hidden";
     const std::string focus = "focus " + std::to_string(::GetDlgCtrlID(::GetFocus()));
+    if (!::IsWindowVisible(page_->hwnd())) return "hidden, " + focus;
     return page_->pressed ? focus + ", pressed" : focus;
   }
   bool OnPress(WPARAM, LPARAM) {

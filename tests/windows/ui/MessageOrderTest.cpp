@@ -79,7 +79,8 @@ TEST_F(MessageOrder, OfATabSelectionChange) {
   }
 }
 
-// A page is a modeless dialog: the framework, not EndDialog, hides it.
+// A page is a modeless dialog: the framework, not EndDialog, hides it, and
+// gives the keypad back to the tab control.
 TEST_F(MessageOrder, OfAPageThatEnds) {
   CHWSetupDlg dlg(nullptr);
   ASSERT_TRUE(dlg.Create(nullptr));
@@ -89,8 +90,14 @@ TEST_F(MessageOrder, OfAPageThatEnds) {
     WPARAM command;
     Calls calls;
   } cases[] = {
-      {"Esc's IDCANCEL on page one", L"Keyboard Type:", IDCANCEL, {"ShowWindow(page1, SW_HIDE)"}},
-      {"the caption OK's IDOK on page two", L"BlueTooth Type:", IDOK, {"ShowWindow(page2, SW_HIDE)"}},
+      {"Esc's IDCANCEL on page one",
+       L"Keyboard Type:",
+       IDCANCEL,
+       {"ShowWindow(page1, SW_HIDE)", "SetFocus(tab)"}},
+      {"the caption OK's IDOK on page two",
+       L"BlueTooth Type:",
+       IDOK,
+       {"ShowWindow(page2, SW_HIDE)", "SetFocus(tab)"}},
   };
   uitest::CallRecorder recorder;
   for (const auto& c : cases) {
