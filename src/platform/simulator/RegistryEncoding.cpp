@@ -65,19 +65,6 @@ bool StartsWithRegedit4(std::string_view bytes) {
          bytes[kHeader.size()] == '\t';
 }
 
-void AppendUtf8(char32_t cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 std::string Windows1252ToUtf8(std::string_view bytes) {
   std::string text;
   text.reserve(bytes.size() + bytes.size() / 8);

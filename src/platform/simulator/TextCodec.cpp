@@ -45,6 +45,18 @@ std::size_t DecodeUtf8(std::string_view in, std::size_t i, char32_t* cp) {
   return length;
 }
 
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+// Whether the eight bytes at `p` are all ASCII.
+bool AsciiWord(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return (word & kHighBits) == 0;
+}
+
+}  // namespace
+
 void AppendUtf8(char32_t cp, std::string* out) {
   if (cp < 0x80) {
     out->push_back(static_cast<char>(cp));
@@ -62,17 +74,6 @@ void AppendUtf8(char32_t cp, std::string* out) {
     out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
   }
 }
-
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-
-// Whether the eight bytes at `p` are all ASCII.
-bool AsciiWord(const char* p) {
-  std::uint64_t word;
-  std::memcpy(&word, p, sizeof word);
-  return (word & kHighBits) == 0;
-}
-
-}  // namespace
 
 std::size_t FindInvalidUtf8(std::string_view in) {
   for (std::size_t i = 0; i < in.size();) {

@@ -12,6 +12,8 @@ namespace hw::sim {
 // `badOffset`, when given, receives the offset of the first bad unit.
 bool Utf8ToUtf16(std::string_view in, std::u16string* out, std::size_t* badOffset = nullptr);
 bool Utf16ToUtf8(std::u16string_view in, std::string* out, std::size_t* badOffset = nullptr);
+// One code point (not a surrogate) as UTF-8.
+void AppendUtf8(char32_t cp, std::string* out);
 
 // Whole files in one pass, a run of ASCII eight bytes at a time.
 // The offset of the first byte that does not belong to valid UTF-8, or npos.
