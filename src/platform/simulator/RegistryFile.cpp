@@ -206,6 +206,10 @@ std::optional<RegistryValue> RegistryFile::QueryValue(std::string_view key,
                                                       std::string_view name) const {
   const std::optional<Value> found = FindValue(key, name);
   if (!found) return std::nullopt;
+  return DataOf(*found);
+}
+
+RegistryValue RegistryFile::DataOf(const Value& found) const {
   Value value{};
   std::string_view data;
   std::string joined;
@@ -213,7 +217,7 @@ std::optional<RegistryValue> RegistryFile::QueryValue(std::string_view key,
   std::size_t next = 0;
   RegistryValue decoded;
   // The file was checked when it was read; these cannot fail.
-  ReadValue(LineAt(found->begin), &value, &data, &joined, &next, &reason);
+  ReadValue(LineAt(found.begin), &value, &data, &joined, &next, &reason);
   DecodeValueData(data, &decoded, &reason);
   return decoded;
 }
@@ -226,6 +230,8 @@ bool RegistryFile::SetValue(std::string_view key, std::string_view name,
   std::string data;
   FormatValueData(value, ansi, &data);
   if (found) {
+    // A set that changes nothing leaves the line as written, comment and all.
+    if (DataOf(*found) == value) return true;
     // The line keeps the spelling of its name, whatever case the caller used.
     ReplaceData(*found, data);
     return true;

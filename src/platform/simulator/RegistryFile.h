@@ -48,12 +48,12 @@ class RegistryFile {
   std::optional<RegistryValue> QueryValue(std::string_view key, std::string_view name) const;
   // Replaces the value's data (of its last line, which an import would keep):
   // the line keeps its indentation, its name as spelled and the blanks around
-  // '=', and loses the comment that spoke of the old data. Or adds a line,
-  // indented like the one above it, after the last value of the key's last
-  // section. A key that exists only through its subkeys gets a section at the
-  // end of the file. False when the key is absent or the name cannot be
-  // written (in an ANSI file, a name beyond Windows-1252); the file is then
-  // unchanged.
+  // '=', and loses the comment that spoke of the old data; a set of the data
+  // the value already holds changes no byte. Or adds a line, indented like the
+  // one above it, after the last value of the key's last section. A key that
+  // exists only through its subkeys gets a section at the end of the file.
+  // False when the key is absent or the name cannot be written (in an ANSI
+  // file, a name beyond Windows-1252); the file is then unchanged.
   bool SetValue(std::string_view key, std::string_view name, const RegistryValue& value);
   // The whole file again, in the encoding it was read in.
   std::string Serialize() const;
@@ -92,6 +92,7 @@ class RegistryFile {
                  std::size_t* next, std::string* reason) const;
   std::string_view Path(const Section& section) const;
   std::string_view Name(const Value& value) const;
+  RegistryValue DataOf(const Value& value) const;
   // A section's values in file order, and the end of its last entry's text
   // (of its header's when it has none).
   std::vector<Value> ValuesOf(const Section& section, std::size_t* entryEnd) const;

@@ -139,7 +139,7 @@ TEST(RegistryFileTest, SetsOneAfterAnotherLandOnTheLinesTheyName) {
 // A line of a real registry under a key, after a neighbour that a set
 // rewrites: it reads as `value`, or is refused for `reason`; the rewrite keeps
 // the neighbour's indentation and blanks, drops the comment on its old data,
-// and keeps every byte of the line.
+// and keeps every byte of the line, as a set of the data it holds does.
 TEST(RegistryFileTest, RealRegistryLinesReadAndSurviveANeighboursRewrite) {
   const std::string head =
       std::string(kRegHeader) + "[HKEY_LOCAL_MACHINE\\A]\r\n  \"n\" = \"1\" ; old\r\n";
@@ -181,6 +181,8 @@ TEST(RegistryFileTest, RealRegistryLinesReadAndSurviveANeighboursRewrite) {
       continue;
     }
     EXPECT_EQ(file.QueryValue("HKEY_LOCAL_MACHINE\\A", "V"), c.value);
+    ASSERT_TRUE(file.SetValue("HKEY_LOCAL_MACHINE\\A", "v", c.value));
+    EXPECT_EQ(file.Serialize(), text);
     ASSERT_TRUE(file.SetValue("HKEY_LOCAL_MACHINE\\A", "N", Sz(u"2\0"sv)));
     EXPECT_EQ(file.Serialize(), ReplacedAfter(text, "", "\"1\" ; old", "\"2\""));
   }
