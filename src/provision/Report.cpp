@@ -85,9 +85,9 @@ void AppendAuditLine(const ModuleAudit& audit, TextLine& line) {
 int RunReport(Platform& os, EepromChannel& channel, ResultOutput& out, ResultCounts* counts) {
   StartCounts(ResultCounts::kReport, counts);
   for (size_t i = 0; i < kModuleCellCount; ++i) {
-    ModuleAudit audit;
-    AuditModule(os, channel, kModuleCells[i].module, &audit);
     const Module module = kModuleCells[i].module;
+    ModuleAudit audit;
+    AuditModule(os, channel, module, &audit);
     if (audit.verdict == ModuleAudit::kInconsistent) {
       CountModule(ResultCounts::kInconsistent, module, counts);
     }

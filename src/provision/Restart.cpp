@@ -9,8 +9,9 @@ int RestartAfterRun(Platform& os, const CommandLine& command, ResultOutput& out,
                     Ending& end, int exit) {
   const bool logKept = command.logFile == NULL || (exit == kExitOk && log.Flush());
   const bool outKept = !out.FileFailed() && out.Flush();
+  const bool calledOff = !outKept || !logKept;
   TextLine line;
-  if (!outKept || !logKept) {
+  if (calledOff) {
     CancelRestart(os);
     line.Append(HW_TEXT("restart called off: "));
     line.Append(outKept ? command.logFile : command.outFile);
@@ -23,8 +24,8 @@ int RestartAfterRun(Platform& os, const CommandLine& command, ResultOutput& out,
   }
   line.Append(HW_TEXT("; the drivers load the restored values at the next boot"));
   Explain(line.text(), out, end);
-  line.Clear().Append(outKept && logKept ? HW_TEXT("result: restart refused (exit 1)")
-                                         : HW_TEXT("result: restart called off (exit 1)"));
+  line.Clear().Append(calledOff ? HW_TEXT("result: restart called off (exit 1)")
+                                : HW_TEXT("result: restart refused (exit 1)"));
   out.Result(line);
   if (command.logFile != NULL && exit == kExitOk) {
     const LogResult logged = log.Replace(EntryOf(command, end, kExitFailed));

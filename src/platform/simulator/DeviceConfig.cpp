@@ -184,8 +184,9 @@ std::optional<std::string> Apply(std::string_view section, const IniEntry& entry
     }
     return std::nullopt;
   } else if (section == "power" && key == "reset") {
-    if (!ParseChoice(value, "allowed", "refused", &config->resetRefused))
+    if (!ParseChoice(value, "allowed", "refused", &config->resetRefused)) {
       return "allowed or refused";
+    }
     return std::nullopt;
   }
   return std::string();  // an unknown key: no expectation to name

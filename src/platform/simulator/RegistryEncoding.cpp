@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <utility>
 
+#include "platform/simulator/RegistrySyntax.h"
 #include "platform/simulator/TextCodec.h"
 
 namespace hw::sim {
@@ -42,27 +41,12 @@ int Windows1252Byte(char32_t cp) {
   return -1;
 }
 
-// Eight bytes at a time: most of a terminal's registry is ASCII.
-bool IsAscii(std::string_view text) {
-  std::size_t i = 0;
-  for (; i + 8 <= text.size(); i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + i, sizeof word);
-    if ((word & 0x8080808080808080ull) != 0) return false;
-  }
-  for (; i < text.size(); ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0x80) != 0) return false;
-  }
-  return true;
-}
-
 // Whether the first line is the REGEDIT4 header, whatever follows it.
 bool StartsWithRegedit4(std::string_view bytes) {
-  constexpr std::string_view kHeader = "REGEDIT4";
-  if (bytes.substr(0, kHeader.size()) != kHeader) return false;
-  return bytes.size() == kHeader.size() || bytes[kHeader.size()] == '\r' ||
-         bytes[kHeader.size()] == '\n' || bytes[kHeader.size()] == ' ' ||
-         bytes[kHeader.size()] == '\t';
+  const std::size_t size = kRegedit4Header.size();
+  if (bytes.substr(0, size) != kRegedit4Header) return false;
+  return bytes.size() == size || bytes[size] == '\r' || bytes[size] == '\n' || bytes[size] == ' ' ||
+         bytes[size] == '\t';
 }
 
 std::string Windows1252ToUtf8(std::string_view bytes) {
@@ -79,16 +63,9 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
 template <typename Each>
 bool ForEachCharacter(std::string_view utf8, Each each) {
   for (std::size_t i = 0; i < utf8.size();) {
-    const auto b0 = static_cast<unsigned char>(utf8[i]);
-    const std::size_t length = b0 < 0x80 ? 1 : b0 < 0xE0 ? 2 : b0 < 0xF0 ? 3 : 4;
-    char32_t cp = length == 1   ? b0
-                  : length == 2 ? (b0 & 0x1F)
-                  : length == 3 ? (b0 & 0x0F)
-                                : (b0 & 0x07);
-    for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
-      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    }
-    if (!each(cp)) return false;
+    char32_t cp = 0;
+    const std::size_t length = DecodeUtf8(utf8, i, &cp);
+    if (length == 0 || !each(cp)) return false;
     i += length;
   }
   return true;

@@ -226,12 +226,12 @@ bool RegistryFile::SetValue(std::string_view key, std::string_view name,
                             const RegistryValue& value) {
   const std::optional<Value> found = FindValue(key, name);
   if (!HasKey(key)) return false;
+  // A set that changes nothing leaves the line as written, comment and all.
+  if (found && DataOf(*found) == value) return true;
   const bool ansi = encoding_ == Encoding::kWindows1252;
   std::string data;
   FormatValueData(value, ansi, &data);
   if (found) {
-    // A set that changes nothing leaves the line as written, comment and all.
-    if (DataOf(*found) == value) return true;
     // The line keeps the spelling of its name, whatever case the caller used.
     ReplaceData(*found, data);
     return true;

@@ -109,12 +109,14 @@ bool DecodeDword(std::string_view digits, RegistryValue* value, std::string* rea
   return true;
 }
 
-bool DecodeHex(std::string_view data, RegistryValue* value, bool checkOnly, std::string* reason) {
+// hex: or hex(N): and a list of bytes. `value` may be null.
+bool DecodeHex(std::string_view data, std::uint32_t* type, std::vector<std::uint8_t>* value,
+               std::string* reason) {
   std::string_view bytes = data.substr(3);
-  value->type = kRegBinary;
+  *type = kRegBinary;
   if (!bytes.empty() && bytes.front() == '(') {
     const std::size_t close = bytes.find(')');
-    if (close == std::string_view::npos || !ParseHex32(bytes.substr(1, close - 1), &value->type)) {
+    if (close == std::string_view::npos || !ParseHex32(bytes.substr(1, close - 1), type)) {
       *reason = "hex(N) needs a hex type number";
       return false;
     }
@@ -134,7 +136,7 @@ bool DecodeHex(std::string_view data, RegistryValue* value, bool checkOnly, std:
       *reason = "bad byte \"" + std::string(token) + "\" in hex list";
       return false;
     }
-    if (!checkOnly) value->data.push_back(static_cast<std::uint8_t>(byte));
+    if (value != nullptr) value->push_back(static_cast<std::uint8_t>(byte));
     if (comma == std::string_view::npos) return true;
     bytes.remove_prefix(comma + 1);
   }
@@ -165,7 +167,7 @@ bool DecodeValueData(std::string_view data, RegistryValue* value, std::string* r
     *reason = "value deletions have no place in a registry snapshot";
     return false;
   }
-  if (StartsWithFolded(data, "hex")) return DecodeHex(data, value, checkOnly, reason);
+  if (StartsWithFolded(data, "hex")) return DecodeHex(data, &value->type, bytes, reason);
   *reason = "unknown value type; expected \"text\", dword:, hex:, hex(N):, multi_sz: or mui_sz:";
   return false;
 }

@@ -20,10 +20,9 @@ struct TerminalPath {
 // files) and "\Flash Disk" are the folders of those names; any other path is
 // in the object store, kObjectStoreFolder (so the simulator's own files are
 // never part of the terminal's). Names compare without regard to ASCII case,
-// as on CE. Refused: paths
-// that do not start with '\', "." and "..", names Windows could not hold
-// (drive colons, wildcards, trailing dots or spaces), and anything that ends up
-// outside the folder, symbolic links included.
+// as on CE. Refused: paths that do not start with '\', "." and "..", names
+// Windows could not hold (drive colons, wildcards, trailing dots or spaces),
+// and anything that ends up outside the folder, symbolic links included.
 bool MapTerminalPath(const std::filesystem::path& folder, std::u16string_view path,
                      TerminalPath* mapped);
 

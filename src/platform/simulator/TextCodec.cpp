@@ -15,8 +15,17 @@ bool IsContinuation(unsigned char c) {
   return (c & 0xC0) == 0x80;
 }
 
-// Decodes one UTF-8 sequence at in[i]; 0 when it is malformed, overlong, a
-// surrogate or above U+10FFFF.
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+// Whether the eight bytes at `p` are all ASCII.
+bool AsciiWord(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return (word & kHighBits) == 0;
+}
+
+}  // namespace
+
 std::size_t DecodeUtf8(std::string_view in, std::size_t i, char32_t* cp) {
   const auto b0 = static_cast<unsigned char>(in[i]);
   std::size_t length = 0;
@@ -45,17 +54,16 @@ std::size_t DecodeUtf8(std::string_view in, std::size_t i, char32_t* cp) {
   return length;
 }
 
-
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-
-// Whether the eight bytes at `p` are all ASCII.
-bool AsciiWord(const char* p) {
-  std::uint64_t word;
-  std::memcpy(&word, p, sizeof word);
-  return (word & kHighBits) == 0;
+bool IsAscii(std::string_view text) {
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    if (!AsciiWord(text.data() + i)) return false;
+  }
+  for (; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0x80) != 0) return false;
+  }
+  return true;
 }
-
-}  // namespace
 
 void AppendUtf8(char32_t cp, std::string* out) {
   if (cp < 0x80) {

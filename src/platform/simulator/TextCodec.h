@@ -14,10 +14,15 @@ bool Utf8ToUtf16(std::string_view in, std::u16string* out, std::size_t* badOffse
 bool Utf16ToUtf8(std::u16string_view in, std::string* out, std::size_t* badOffset = nullptr);
 // One code point (not a surrogate) as UTF-8.
 void AppendUtf8(char32_t cp, std::string* out);
+// The code point of the UTF-8 sequence at in[i], and its length; 0 when it is
+// malformed, overlong, a surrogate or above U+10FFFF.
+std::size_t DecodeUtf8(std::string_view in, std::size_t i, char32_t* cp);
 
 // Whole files in one pass, a run of ASCII eight bytes at a time.
 // The offset of the first byte that does not belong to valid UTF-8, or npos.
 std::size_t FindInvalidUtf8(std::string_view in);
+// Whether every byte is ASCII: most of a terminal's registry is.
+bool IsAscii(std::string_view text);
 // The first `c` at or after `from`, or npos. Eight bytes at a time: the C
 // runtime's memchr, which std::string::find calls, goes a byte at a time in
 // the Windows build.
