@@ -117,10 +117,16 @@ class Platform {
   // image has none). Until then a power loss may take a change back.
   virtual long RegFlushKey(RegKey key) = 0;
 
+  // The error code of the last call that failed on this thread.
+  virtual UInt32 GetLastError() = 0;
+
   // CE's power manager. The tool asks only for a warm reset, which keeps the
-  // registry: (null, kPowerStateReset, kPowerForce). It does not return when
-  // the reset happens; otherwise a Win32 error code.
+  // registry: (null, kPowerStateReset, kPowerForce). A Win32 error code when
+  // it is refused. CE does not promise that a success never returns, nor how
+  // soon the reset follows one.
   virtual UInt32 SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) = 0;
+  // Suspends the calling thread.
+  virtual void Sleep(UInt32 milliseconds) = 0;
 
   // A request to the kernel's OEM layer; the tool asks only for the
   // terminal's identity. Nonzero is success. A buffer too small for the
@@ -128,8 +134,9 @@ class Platform {
   // it must be.
   virtual int KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 inSize,
                               void* outBuffer, UInt32 outSize, UInt32* bytesReturned) = 0;
-  // The terminal's clock, in its local time.
+  // The terminal's clock, in its local time and in UTC.
   virtual void GetLocalTime(SystemTime* time) = 0;
+  virtual void GetSystemTime(SystemTime* time) = 0;
 
   // Formatted debug print. Every trace line of the tool has at most one "%X"
   // placeholder, which takes `value`; lines without one ignore it.

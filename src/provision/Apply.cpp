@@ -67,7 +67,7 @@ ItemOutcome ApplyItem(Platform& os, EepromChannel& channel, const SelectionActio
     }
     line.Append(after.text());
   }
-  *madePermanent = AppendFlushResult(flushed, line);
+  *madePermanent = AppendFlushResult(row.step, flushed, line);
   return outcome;
 }
 

@@ -171,7 +171,8 @@ int RunCommand(const CommandLine& given, Platform* os, ProgramIo& io, const Char
   if (end.result.length() > 0) out.Result(end.result);
   if (restartNow) exit = RestartAfterRun(*os, command, out, log, end, exit);
   if (out.FileFailed()) io.PrintLine(HW_TEXT("HWProvision: the --out file was not written whole"));
-  if (command.box) {
+  // A run that went for a restart is one at boot, with nobody to close a box.
+  if (command.box && !restartNow) {
     const Char* const files[] = {outOpened ? command.outFile : NULL,
                                  staged && keptApart && outOpened ? terminalResult : NULL, NULL};
     ShowBox(end, out, files, staged, exit, io);

@@ -65,7 +65,7 @@ void ReadUuid(Platform& os, Char* id) {
 
 // The preset id and then the platform id. An answer that fails, that does
 // not fit, or whose ids lie outside it leaves the id empty.
-void ReadDeviceId(Platform& os, Char* id) {
+void ReadDeviceId(Platform& os, Char* id, size_t* unitStart) {
   KernelAnswer answer;
   UInt32 size = 0;
   if (!AskKernel(os, kIoctlHalGetDeviceId, 0, sizeof(DeviceId), &answer, &size)) return;
@@ -77,6 +77,7 @@ void ReadDeviceId(Platform& os, Char* id) {
     return;
   }
   Char* end = AppendHex(answer.bytes + header.presetIdOffset, header.presetIdBytes, id);
+  *unitStart = static_cast<size_t>(end - id);
   end = AppendHex(answer.bytes + header.platformIdOffset, header.platformIdBytes, end);
   *end = 0;
 }
@@ -96,10 +97,11 @@ void ReadName(Platform& os, Char* name) {
 void ReadIdentity(Platform* os, TerminalIdentity* identity) {
   identity->name[0] = 0;
   identity->id[0] = 0;
+  identity->unitStart = 0;
   if (os == NULL) return;
   ReadName(*os, identity->name);
   ReadUuid(*os, identity->id);
-  if (identity->id[0] == 0) ReadDeviceId(*os, identity->id);
+  if (identity->id[0] == 0) ReadDeviceId(*os, identity->id, &identity->unitStart);
 }
 
 const Char* KnownOrUnknown(const Char* text) {

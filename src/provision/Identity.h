@@ -6,8 +6,9 @@
 
 namespace hw {
 
-// The longest device id shown. CE's OEM layers answer a few dozen bytes.
-const size_t kMaxDeviceIdBytes = 108;
+// The longest device id read and shown. CE's OEM layers answer a few dozen
+// bytes.
+const size_t kMaxDeviceIdBytes = 256;
 
 // Which terminal an output comes from: the device name (HKLM\Ident, value
 // "Name") and the device's unique id in hex: the platform's 16-byte UUID
@@ -17,6 +18,10 @@ const size_t kMaxDeviceIdBytes = 108;
 struct TerminalIdentity {
   Char name[kRegistryTextCapacity];
   Char id[2 * kMaxDeviceIdBytes + 1];
+  // Where the unit's own part of `id` starts: a DEVICE_ID's preset id is the
+  // platform's name (CE: SPI_GETPLATFORMNAME), the same on every unit, and
+  // its platform id follows it. 0 for a UUID.
+  size_t unitStart;
 };
 
 // Reads both. Only reads: nothing is written. A null `os` is a terminal that

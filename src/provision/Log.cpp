@@ -37,8 +37,9 @@ void AppendDigits(UInt32 value, size_t digits, TextLine& line) {
   line.Append(text, digits);
 }
 
-// "2026-03-09 07:05:03", which spreadsheets read as a date and time.
-void AppendTime(const SystemTime& time, TextLine& line) {
+}  // namespace
+
+void AppendDateTime(const SystemTime& time, TextLine& line) {
   AppendDigits(time.year, 4, line);
   line.Append(HW_TEXT("-"));
   AppendDigits(time.month, 2, line);
@@ -52,8 +53,6 @@ void AppendTime(const SystemTime& time, TextLine& line) {
   AppendDigits(time.second, 2, line);
 }
 
-}  // namespace
-
 void AppendLogHeader(TextLine& line) {
   line.Append(HW_TEXT("local time,id,name,command,profile"));
   for (int i = 0; i < ResultCounts::kCountKinds; ++i) {
@@ -64,7 +63,7 @@ void AppendLogHeader(TextLine& line) {
 
 void AppendLogLine(const LogEntry& entry, bool problems, TextLine& line) {
   if (entry.time != NULL) {
-    AppendTime(*entry.time, line);
+    AppendDateTime(*entry.time, line);
   } else {
     line.Append(HW_TEXT("unknown"));
   }
@@ -139,7 +138,9 @@ LogResult RunLog::Add(const Char* path, const LogEntry& entry) {
     AppendLogHeader(header);
     if (!WriteUtf8Line(io_, file_, header.text()) || !io_.Size(file_, &lineStart_)) return added_;
   }
-  if (WriteUtf8Line(io_, file_, line.text())) added_ = kLogged;
+  UInt8 bytes[kUtf8LineCapacity];
+  lineBytes_ = EncodeUtf8Line(line.text(), bytes);
+  if (io_.Write(file_, bytes, lineBytes_)) added_ = kLogged;
   return added_;
 }
 
@@ -147,13 +148,17 @@ bool RunLog::Flush() {
   return added_ == kLogged && io_.Flush(file_);
 }
 
+// In place: the new line differs from the old in its exit code alone, so a
+// power loss leaves the one or the other, never a log without the run.
 LogResult RunLog::Replace(const LogEntry& entry) {
   TextLine line;
   if (added_ != kLogged) return added_;
-  if (!MakeLine(entry, problems_, line) || !io_.Truncate(file_, lineStart_)) {
-    return kLogNotWritten;
-  }
-  return WriteUtf8Line(io_, file_, line.text()) ? kLogged : kLogNotWritten;
+  if (!MakeLine(entry, problems_, line)) return kLogNotWritten;
+  UInt8 bytes[kUtf8LineCapacity];
+  const UInt32 size = EncodeUtf8Line(line.text(), bytes);
+  if (!io_.WriteAt(file_, lineStart_, bytes, size)) return kLogNotWritten;
+  if (size < lineBytes_ && !io_.Truncate(file_, lineStart_ + size)) return kLogNotWritten;
+  return io_.Flush(file_) ? kLogged : kLogNotWritten;
 }
 
 }  // namespace hw

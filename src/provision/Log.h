@@ -17,6 +17,9 @@ struct LogEntry {
   int exit;
 };
 
+// "2026-03-09 07:05:03", which spreadsheets read as a date and time.
+void AppendDateTime(const SystemTime& time, TextLine& line);
+
 // "local time,id,name,command,profile,applied,...,exit,problems".
 void AppendLogHeader(TextLine& line);
 // Without `problems` for a log whose header lacks that column: logs made
@@ -32,13 +35,14 @@ enum LogResult { kLogged, kLogNotOpened, kLogNotWritten };
 class RunLog {
  public:
   explicit RunLog(ProgramIo& io)
-      : io_(io), file_(ProgramIo::kNoFile), added_(kLogNotOpened), lineStart_(0), problems_(true) {}
+      : io_(io), file_(ProgramIo::kNoFile), added_(kLogNotOpened), lineStart_(0), lineBytes_(0), problems_(true) {}
   ~RunLog();
 
   LogResult Add(const Char* path, const LogEntry& entry);
   // True when the line is on the log's volume.
   bool Flush();
-  // Writes the entry over the run's line, the last of the log.
+  // Writes the entry over the run's line, the last of the log, in place,
+  // and puts it on the log's volume.
   LogResult Replace(const LogEntry& entry);
 
  private:
@@ -49,6 +53,7 @@ class RunLog {
   ProgramIo::File file_;
   LogResult added_;
   UInt32 lineStart_;
+  UInt32 lineBytes_;
   bool problems_;  // the log has the problems column
 };
 

@@ -1,6 +1,7 @@
 #include "provision/PressWitness.h"
 
 #include "platform/Platform.h"
+#include "setup/ProvisioningTarget.h"
 
 namespace hw {
 
@@ -11,9 +12,13 @@ void PressWitness::ShowMessage(const Char* text, const Char*) {
   message_[i] = 0;
 }
 
-bool AppendFlushResult(long flushed, TextLine& line) {
+bool AppendFlushResult(Provisioning step, long flushed, TextLine& line) {
   if (flushed == kErrorSuccess) return true;
-  line.Append(HW_TEXT("; not made permanent: RegFlushKey failed with error "));
+  line.Append(HW_TEXT("; not made permanent: "));
+  line.Append(TargetOf(step).kind == ProvisioningTarget::kPsConfigFile
+                  ? HW_TEXT("FlushFileBuffers")
+                  : HW_TEXT("RegFlushKey"));
+  line.Append(HW_TEXT(" failed with error "));
   line.AppendDecimal(static_cast<UInt32>(flushed));
   return false;
 }

@@ -3,6 +3,7 @@
 #include "eeprom/Label.h"
 #include "provision/Text.h"
 #include "setup/MessageBoxOwner.h"
+#include "setup/SelectionTable.h"
 
 namespace hw {
 
@@ -22,8 +23,9 @@ class PressWitness : public Label, public MessageBoxOwner {
 
 // "; not made permanent: RegFlushKey failed with error N" after the line of
 // an item whose registry group a flush did not commit (a RAM registry
-// without a store always refuses). Nothing when it did: true then.
-bool AppendFlushResult(long flushed, TextLine& line);
+// without a store always refuses), "FlushFileBuffers" for an installed file
+// that did not reach its volume. Nothing when it did: true then.
+bool AppendFlushResult(Provisioning step, long flushed, TextLine& line);
 // ", N not made permanent" in a result line; nothing when N is 0.
 void AppendNotPermanentCount(UInt32 count, TextLine& line);
 

@@ -28,6 +28,9 @@ class ProgramIo {
   virtual bool Size(File file, UInt32* size) = 0;
   // True when every byte was written.
   virtual bool Write(File file, const UInt8* data, UInt32 size) = 0;
+  // Writes over the file's bytes from `offset` on; the next write goes after
+  // them. True when every byte was written.
+  virtual bool WriteAt(File file, UInt32 offset, const UInt8* data, UInt32 size) = 0;
   // Ends the file after its first `size` bytes; the next write goes there.
   virtual bool Truncate(File file, UInt32 size) = 0;
   // Writes what the file system still caches of the file to its volume

@@ -10,9 +10,10 @@ namespace hw {
 
 // Restarts the terminal once the run's own files (the result files, the log
 // and its line) are whole on their volume: a reset drops what the file
-// system still caches. Should the terminal not restart, the lines after the
+// system still caches. Returns only when the terminal did not restart:
+// refused, called off, or granted but not come. Then the lines after the
 // result line say why, the marker goes, and the log's line takes the run's
-// real exit code, which this returns.
+// real exit code, 1, which this returns.
 int RestartAfterRun(Platform& os, const CommandLine& command, ResultOutput& out, RunLog& log,
                     Ending& end, int exit);
 

@@ -34,14 +34,18 @@ void ResultOutput::Result(const TextLine& line) {
   result_.Clear().Append(line.text());
 }
 
-bool WriteUtf8Line(ProgramIo& io, ProgramIo::File file, const Char* text) {
-  UInt8 bytes[TextLine::kCapacity * kUtf8BytesPerUnit + 2];
+UInt32 EncodeUtf8Line(const Char* text, UInt8 (&bytes)[kUtf8LineCapacity]) {
   size_t length = TextLength(text);
   if (length > TextLine::kCapacity) length = TextLine::kCapacity;
   size_t size = EncodeUtf8(text, length, bytes);
   bytes[size++] = '\r';
   bytes[size++] = '\n';
-  return io.Write(file, bytes, static_cast<UInt32>(size));
+  return static_cast<UInt32>(size);
+}
+
+bool WriteUtf8Line(ProgramIo& io, ProgramIo::File file, const Char* text) {
+  UInt8 bytes[kUtf8LineCapacity];
+  return io.Write(file, bytes, EncodeUtf8Line(text, bytes));
 }
 
 }  // namespace hw

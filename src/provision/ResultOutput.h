@@ -2,6 +2,7 @@
 
 #include "provision/ProgramIo.h"
 #include "provision/Text.h"
+#include "provision/Utf8.h"
 
 namespace hw {
 
@@ -40,6 +41,9 @@ class ResultOutput {
   TextLine result_;
 };
 
+// `text`, up to a TextLine's capacity, as UTF-8 followed by CRLF; its size.
+const size_t kUtf8LineCapacity = TextLine::kCapacity * kUtf8BytesPerUnit + 2;
+UInt32 EncodeUtf8Line(const Char* text, UInt8 (&bytes)[kUtf8LineCapacity]);
 // Writes `text` to `file` as UTF-8 followed by CRLF; false when it was not all written.
 bool WriteUtf8Line(ProgramIo& io, ProgramIo::File file, const Char* text);
 

@@ -13,8 +13,10 @@ const Char kResultName[] = HW_TEXT("HWProvision.txt");
 const Char kLogName[] = HW_TEXT("HWProvision.log");
 const Char kTerminalResultPrefix[] = HW_TEXT("HWProvision-");
 const Char kTerminalResultSuffix[] = HW_TEXT(".txt");
-// What of an identity names its file: a UUID takes 32, a long device id is cut.
+// What of an identity names its file: a UUID takes 32 digits; a longer
+// unit's part is folded to its first kFoldedDigits and a checksum of all of it.
 const size_t kMaxNameInFileName = 64;
+const size_t kFoldedDigits = kMaxNameInFileName - 16;
 
 void Join(const Char* folder, const Char* name, Char* path) {
   while (*folder != 0) *path++ = *folder++;
@@ -45,13 +47,46 @@ bool FindStagingFiles(ProgramIo& io, StagingFiles* files) {
   return true;
 }
 
-void TerminalResultPath(const StagingFiles& files, const TerminalIdentity& identity, Char* path) {
+namespace {
+
+// Two FNV-1a sums of the text, one run forward and one backward, in 16 hex
+// digits: what tells apart two units whose parts share their first digits.
+void AppendChecksum(const Char* text, size_t length, Char* out) {
+  UInt32 forward = 2166136261u;
+  UInt32 backward = 2166136261u;
+  for (size_t i = 0; i < length; ++i) {
+    forward = (forward ^ text[i]) * 16777619u;
+    backward = (backward ^ text[length - 1 - i]) * 16777619u;
+  }
+  static const char kDigits[] = "0123456789ABCDEF";
+  for (int i = 7; i >= 0; --i) {
+    out[7 - i] = static_cast<Char>(kDigits[(forward >> (4 * i)) & 0xF]);
+    out[15 - i] = static_cast<Char>(kDigits[(backward >> (4 * i)) & 0xF]);
+  }
+}
+
+// The identity's part that differs from unit to unit, as it names a file:
+// the whole id when it fits, else the unit's own part, whole or folded.
+size_t NameInFileName(const TerminalIdentity& identity, Char* out) {
   const Char* name = identity.id[0] != 0 ? identity.id : KnownOrUnknown(identity.name);
   size_t length = TextLength(name);
-  if (length > kMaxNameInFileName) length = kMaxNameInFileName;
+  if (length > kMaxNameInFileName && identity.id[0] != 0) {
+    name += identity.unitStart;
+    length -= identity.unitStart;
+  }
+  const size_t kept = length > kMaxNameInFileName ? kFoldedDigits : length;
+  for (size_t i = 0; i < kept; ++i) out[i] = Refused(name[i], i + 1 == length) ? '_' : name[i];
+  if (kept == length) return kept;
+  AppendChecksum(name, length, out + kept);
+  return kMaxNameInFileName;
+}
+
+}  // namespace
+
+void TerminalResultPath(const StagingFiles& files, const TerminalIdentity& identity, Char* path) {
   Join(files.folder, kTerminalResultPrefix, path);
   Char* out = path + TextLength(path);
-  for (size_t i = 0; i < length; ++i) *out++ = Refused(name[i], i + 1 == length) ? '_' : name[i];
+  out += NameInFileName(identity, out);
   for (const Char* c = kTerminalResultSuffix; *c != 0; ++c) *out++ = *c;
   *out = 0;
 }

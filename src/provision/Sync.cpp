@@ -1,21 +1,17 @@
 #include "provision/Sync.h"
 
 #include "provision/ExitCodes.h"
+#include "provision/Log.h"
 #include "provision/PressWitness.h"
 #include "provision/Report.h"
+#include "provision/RestartMarker.h"
 #include "provision/Selections.h"
 #include "setup/ApplySelection.h"
 #include "setup/PsConfigInstall.h"
 
 namespace hw {
 
-const Char kRestartMarker[] = HW_TEXT("\\HWProvision.restart");
-
 namespace {
-
-const char kMarkerText[] =
-    "HWProvision sync restarted the terminal to load the driver values it restored.\r\n"
-    "The next sync that finds nothing to restore removes this file.\r\n";
 
 // What the result line counts of each SyncOutcome; kCountKinds: nothing.
 const ResultCounts::Count kCountOf[] = {ResultCounts::kConsistent, ResultCounts::kRestored,
@@ -23,47 +19,14 @@ const ResultCounts::Count kCountOf[] = {ResultCounts::kConsistent, ResultCounts:
                                         ResultCounts::kUnreadable, ResultCounts::kFailed};
 HW_STATIC_ASSERT(HW_COUNT_OF(kCountOf) == kSyncFailed + 1, a_count_per_outcome);
 
-bool MarkerPresent(Platform& os) {
-  const Handle file =
-      os.CreateFile(kRestartMarker, kGenericRead, kFileShareRead, NULL, kOpenExisting, 0, 0);
-  if (file == kInvalidHandleValue) return false;
-  os.CloseHandle(file);
-  return true;
-}
-
-bool WriteMarker(Platform& os) {
-  const Handle file = os.CreateFile(kRestartMarker, kGenericWrite, 0, NULL, kCreateAlways, 0, 0);
-  if (file == kInvalidHandleValue) return false;
-  const UInt32 size = sizeof kMarkerText - 1;
-  UInt32 written = 0;
-  os.WriteFile(file, kMarkerText, size, &written, NULL);
-  const bool flushed = os.FlushFileBuffers(file) != 0;
-  os.CloseHandle(file);
-  return written == size && flushed;
-}
-
-// The marker as the next boot's sync will find it: every byte, and no more.
-bool MarkerReadsBack(Platform& os) {
-  const Handle file =
-      os.CreateFile(kRestartMarker, kGenericRead, kFileShareRead, NULL, kOpenExisting, 0, 0);
-  if (file == kInvalidHandleValue) return false;
-  char text[sizeof kMarkerText];
-  UInt32 read = 0;
-  const bool whole =
-      os.ReadFile(file, text, sizeof text, &read, NULL) != 0 && read == sizeof kMarkerText - 1;
-  os.CloseHandle(file);
-  for (UInt32 i = 0; whole && i < read; ++i) {
-    if (text[i] != kMarkerText[i]) return false;
-  }
-  return whole;
-}
-
-// A restored Bluetooth file may still sit in the flash file system's cache,
-// which the reset would drop.
-bool FlushInstalledFile(Platform& os) {
-  const Handle file =
-      os.CreateFile(kPsConfigDestination, kGenericWrite, 0, NULL, kOpenExisting, 0, 0);
-  if (file == kInvalidHandleValue) return false;
+// The Bluetooth file may still sit in the flash file system's cache, which
+// the reset would drop, whichever run installed it. Shared, so that a
+// Bluetooth stack that holds it open does not stop the flush; a file that is
+// not there has nothing to lose.
+bool FlushInstalledFile(Platform& os, bool restoredNow) {
+  const Handle file = os.CreateFile(kPsConfigDestination, kGenericWrite,
+                                    kFileShareRead | kFileShareWrite, NULL, kOpenExisting, 0, 0);
+  if (file == kInvalidHandleValue) return !restoredNow;
   const bool flushed = os.FlushFileBuffers(file) != 0;
   os.CloseHandle(file);
   return flushed;
@@ -72,18 +35,25 @@ bool FlushInstalledFile(Platform& os) {
 // Whether the terminal may restart: what was restored is on its volume, and
 // the marker that stops a second restart reads back. If not, says why.
 bool ReadyToRestart(Platform& os, bool bluetoothRestored, TextLine& why) {
-  if (bluetoothRestored && !FlushInstalledFile(os)) {
+  if (!FlushInstalledFile(os, bluetoothRestored)) {
     why.Append(kPsConfigDestination)
         .Append(HW_TEXT(" cannot be flushed: the terminal is not restarted, lest the reset "
                         "lose it"));
     return false;
   }
-  const bool written = WriteMarker(os);
-  if (written && MarkerReadsBack(os)) return true;
-  why.Append(kRestartMarker)
-      .Append(written ? HW_TEXT(" does not read back as written") : HW_TEXT(" cannot be written"))
-      .Append(HW_TEXT(": the terminal is not restarted, lest it restart again and again"));
-  return false;
+  return LeaveRestartMarker(os, why);
+}
+
+// A sync inside the window after a restart restores again, but does not
+// restart: says so, and when the last restart was.
+void ExplainNoRestart(const SystemTime& restarted, ResultOutput& out) {
+  TextLine line;
+  line.Append(HW_TEXT("no restart: the terminal restarted for these values at "));
+  AppendDateTime(restarted, line);
+  line.Append(HW_TEXT(" UTC, less than ")).AppendDecimal(kRestartWindowMinutes);
+  line.Append(HW_TEXT(" minutes ago (")).Append(kRestartMarker);
+  line.Append(HW_TEXT("); the drivers load what was restored again at the next boot"));
+  out.Line(line);
 }
 
 void AppendRestoreFailure(const ModuleAudit& before, const ModuleAudit& after, const Char* message,
@@ -126,8 +96,8 @@ SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool
     case ModuleAudit::kInconsistent: break;
   }
   PressWitness witness;
-  const long flushed =
-      RunProvisioningStep(os, SelectionWriting(module, before.value)->step, witness);
+  const Provisioning step = SelectionWriting(module, before.value)->step;
+  const long flushed = RunProvisioningStep(os, step, witness);
   ModuleAudit after;
   AuditModule(os, channel, module, &after);
   SyncOutcome outcome = kSyncRestored;
@@ -137,14 +107,16 @@ SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool
     outcome = kSyncFailed;
     AppendRestoreFailure(before, after, witness.message(), afterRestart, line);
   }
-  *madePermanent = AppendFlushResult(flushed, line);
+  *madePermanent = AppendFlushResult(step, flushed, line);
   return outcome;
 }
 
 int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& out,
             ResultCounts* counts, bool* restartNow) {
   *restartNow = false;
-  const bool afterRestart = MarkerPresent(os);
+  SystemTime restarted;
+  const MarkerState marker = FindRestartMarker(os, &restarted);
+  const bool afterRestart = marker == kMarkerFresh;
   StartCounts(ResultCounts::kSync, counts);
   UInt32* const count = counts->count;
   bool bluetoothRestored = false;
@@ -160,17 +132,18 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
     bluetoothRestored = bluetoothRestored || (module == kBluetooth && outcome == kSyncRestored);
     out.Line(line);
   }
-  const UInt32 unsettled = count[ResultCounts::kRestored] + count[ResultCounts::kFailed] +
-                           count[ResultCounts::kUnreadable];
+  const UInt32 restored = count[ResultCounts::kRestored];
+  const UInt32 unsettled = restored + count[ResultCounts::kFailed] + count[ResultCounts::kUnreadable];
   int exit = count[ResultCounts::kFailed] + count[ResultCounts::kUnreadable] > 0 ? kExitFailed
                                                                                  : kExitOk;
-  if (afterRestart && unsettled == 0) os.DeleteFile(kRestartMarker);
-  if (!restart && count[ResultCounts::kRestored] > 0) {
+  if (marker != kNoMarker && unsettled == 0) RemoveRestartMarker(os);
+  if (!restart && restored > 0) {
     out.Line(
         HW_TEXT("the drivers load the restored values at the next boot (sync --restart "
                 "restarts the terminal for them)"));
   }
-  if (restart && count[ResultCounts::kRestored] > 0 && exit == kExitOk) {
+  if (restart && afterRestart && count[ResultCounts::kFailed] > 0) ExplainNoRestart(restarted, out);
+  if (restart && restored > 0) {
     TextLine why;
     if (ReadyToRestart(os, bluetoothRestored, why)) {
       out.Line(
@@ -178,7 +151,7 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
                   "restored"));
       *restartNow = true;
     } else {
-      CancelRestart(os);
+      RemoveRestartMarker(os);
       out.Line(why);
       exit = kExitFailed;
     }
@@ -188,13 +161,11 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
 
 UInt32 RestartTerminal(Platform& os) {
   const UInt32 error = os.SetSystemPowerState(NULL, kPowerStateReset, kPowerForce);
-  // Success that returns is a reset under way: the marker must outlive it.
-  if (error != 0) CancelRestart(os);
+  // A granted reset ends the program within the bound; still running after
+  // it, the terminal does not reset.
+  if (error == 0) os.Sleep(kResetWaitMilliseconds);
+  RemoveRestartMarker(os);
   return error;
-}
-
-void CancelRestart(Platform& os) {
-  os.DeleteFile(kRestartMarker);
 }
 
 }  // namespace hw

@@ -7,13 +7,10 @@
 
 namespace hw {
 
-// Left by a sync that restarts the terminal, removed by the first sync that
-// finds nothing to restore: a sync that finds it still has to restore has
-// restarted once already and must not again. It lives in the object store,
-// CE's RAM file system at the root, which a warm reset keeps and a cold boot
-// clears: the marker outlives exactly the reset it guards, and goes with the
-// RAM registry it speaks for.
-extern const Char kRestartMarker[];  // "\HWProvision.restart"
+// How long a run waits for the reset it was granted: CE promises neither
+// that SetSystemPowerState never returns when it succeeds, nor how soon the
+// reset follows.
+const UInt32 kResetWaitMilliseconds = 30000;
 
 enum SyncOutcome {
   kSyncConsistent,
@@ -37,10 +34,10 @@ SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool
 
 // A line for each module whose buttons provision the OS, in page order; the
 // caller writes the result line from *counts. With `restart`, when something
-// was restored and nothing failed, flushes a restored Bluetooth file, leaves
-// kRestartMarker, flushed and read back, and sets *restartNow: the caller
-// restarts the terminal once its own files are on their volume, or calls
-// the restart off.
+// was restored (whatever else FAILED) and the restart marker is not fresh,
+// flushes the Bluetooth file, leaves the marker, flushed and read back, and
+// sets *restartNow: the caller restarts the terminal once its own files are
+// on their volume, or calls the restart off.
 // A sync that restores nothing makes reads only (and removes the marker if
 // there is one).
 int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& out,
@@ -48,9 +45,8 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
 
 // The warm reset, which keeps the registry, so that the drivers load what a
 // sync restored. Returns only when the terminal refuses it, with the error,
-// and then removes the marker again.
+// or, with 0, when the reset it granted has not come kResetWaitMilliseconds
+// later; the marker is removed then.
 UInt32 RestartTerminal(Platform& os);
-// Removes the marker of a restart that will not happen.
-void CancelRestart(Platform& os);
 
 }  // namespace hw

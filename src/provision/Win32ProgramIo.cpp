@@ -11,6 +11,14 @@ HANDLE H(ProgramIo::File file) {
   return reinterpret_cast<HANDLE>(file);
 }
 
+// SetFilePointer answers INVALID_SET_FILE_POINTER for an offset of 4 GB less
+// one byte too: only the error code tells.
+bool MoveTo(HANDLE file, UInt32 offset) {
+  ::SetLastError(NO_ERROR);
+  const DWORD moved = ::SetFilePointer(file, static_cast<LONG>(offset), NULL, FILE_BEGIN);
+  return moved != INVALID_SET_FILE_POINTER || ::GetLastError() == NO_ERROR;
+}
+
 }  // namespace
 
 ProgramIo::ReadResult Win32ProgramIo::ReadWholeFile(const Char* path, UInt8* buffer,
@@ -75,11 +83,12 @@ bool Win32ProgramIo::Write(File file, const UInt8* data, UInt32 size) {
   return ::WriteFile(H(file), data, size, &written, NULL) && written == size;
 }
 
+bool Win32ProgramIo::WriteAt(File file, UInt32 offset, const UInt8* data, UInt32 size) {
+  return MoveTo(H(file), offset) && Write(file, data, size);
+}
+
 bool Win32ProgramIo::Truncate(File file, UInt32 size) {
-  ::SetLastError(NO_ERROR);
-  const DWORD moved = ::SetFilePointer(H(file), static_cast<LONG>(size), NULL, FILE_BEGIN);
-  if (moved == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR) return false;
-  return ::SetEndOfFile(H(file)) != FALSE;
+  return MoveTo(H(file), size) && ::SetEndOfFile(H(file)) != FALSE;
 }
 
 bool Win32ProgramIo::Flush(File file) {
@@ -99,8 +108,9 @@ void Win32ProgramIo::PrintLine(const Char* line) {
 
 // GetModuleFileNameW of the process's own module: CE takes NULL for it too.
 size_t Win32ProgramIo::ProgramFolder(Char* folder, size_t capacity) {
+  // CE cuts a path that does not fit and answers the length it copied.
   const DWORD length = ::GetModuleFileNameW(NULL, folder, static_cast<DWORD>(capacity));
-  if (length == 0 || length >= capacity) return 0;
+  if (length == 0 || length + 1 >= capacity) return 0;
   size_t end = 0;
   for (size_t i = 0; i < length; ++i) {
     if (folder[i] == L'\\' || folder[i] == L'/') end = i + 1;

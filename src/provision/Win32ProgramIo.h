@@ -14,6 +14,7 @@ class Win32ProgramIo : public ProgramIo {
   File OpenForAppending(const Char* path) HW_OVERRIDE;
   bool Size(File file, UInt32* size) HW_OVERRIDE;
   bool Write(File file, const UInt8* data, UInt32 size) HW_OVERRIDE;
+  bool WriteAt(File file, UInt32 offset, const UInt8* data, UInt32 size) HW_OVERRIDE;
   bool Truncate(File file, UInt32 size) HW_OVERRIDE;
   bool Flush(File file) HW_OVERRIDE;
   void Close(File file) HW_OVERRIDE;

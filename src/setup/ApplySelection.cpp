@@ -13,8 +13,7 @@ long RunProvisioningStep(Platform& os, Provisioning step, MessageBoxOwner& owner
     case ProvisioningTarget::kUsbHost: return UsbHostDriverSwitch(os, target.usbHost);
     case ProvisioningTarget::kWifiSet: return WifiClientDriverSet(os, target.wifiSet);
     case ProvisioningTarget::kPsConfigFile:
-      PsConfigInstall(os, target.psConfigSource, owner);
-      break;
+      return static_cast<long>(PsConfigInstall(os, target.psConfigSource, owner));
   }
   return kErrorSuccess;
 }

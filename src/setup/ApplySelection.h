@@ -10,7 +10,8 @@ namespace hw {
 
 // Runs one button: writes the row's code, refreshes the cell into `label` and
 // provisions the OS in the row's order. A closed channel does nothing.
-// Returns RegFlushKey's result when the press set a registry group, else
+// Returns RegFlushKey's result when the press set a registry group, the
+// installed file's FlushFileBuffers error when it installed one, else
 // ERROR_SUCCESS; the dialog does not examine it.
 long ApplySelection(Platform& os, EepromChannel& channel, const SelectionAction& row,
                     Label& label, MessageBoxOwner& owner);

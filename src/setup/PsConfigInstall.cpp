@@ -26,11 +26,12 @@ bool ReadWholeSource(Platform& os, Handle source, UInt8 (&buffer)[kPsConfigBuffe
 
 }  // namespace
 
-void PsConfigInstall(Platform& os, const Char* source, MessageBoxOwner& owner) {
+UInt32 PsConfigInstall(Platform& os, const Char* source, MessageBoxOwner& owner) {
   UInt8 buffer[kPsConfigBufferSize];
   UInt32 bytesRead = 0;
   UInt32 bytesWritten = 0;
   bool installed = false;
+  UInt32 flushError = 0;
 
   const Handle in = os.CreateFile(source, kGenericRead, kFileShareRead, NULL, kOpenExisting, 0, 0);
   if (in != kInvalidHandleValue) {
@@ -42,12 +43,15 @@ void PsConfigInstall(Platform& os, const Char* source, MessageBoxOwner& owner) {
                                        kCreateAlways, 0, 0);
       if (out != kInvalidHandleValue) {
         os.WriteFile(out, buffer, bytesRead, &bytesWritten, NULL);
-        os.CloseHandle(out);
         installed = bytesWritten == bytesRead;
+        // A FAT cache may hold the file back until then; a reset would lose it.
+        if (installed && !os.FlushFileBuffers(out)) flushError = os.GetLastError();
+        os.CloseHandle(out);
       }
     }
   }
   if (!installed) owner.ShowMessage(kSetupFailedText, kSetupFailedCaption);
+  return flushError;
 }
 
 }  // namespace hw

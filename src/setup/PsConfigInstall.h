@@ -15,8 +15,11 @@ const UInt32 kPsConfigBufferSize = 10240;
 const UInt32 kPsConfigMinimumSize = 100;
 
 // Copies a Bluetooth configuration file over "\Flash Disk\PSconfig.psr" with
-// one read and one write through a stack buffer. Any failure, including a
-// source too big for the buffer, shows "Setup Failed!" once.
-void PsConfigInstall(Platform& os, const Char* source, MessageBoxOwner& owner);
+// one read and one write through a stack buffer, and flushes it through the
+// writing handle. Any failure, including a source too big for the buffer,
+// shows "Setup Failed!" once. Returns FlushFileBuffers' error when the file
+// was written but not flushed (like a registry flush, not a failed install),
+// else 0.
+UInt32 PsConfigInstall(Platform& os, const Char* source, MessageBoxOwner& owner);
 
 }  // namespace hw

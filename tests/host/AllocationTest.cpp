@@ -75,6 +75,9 @@ class SilentOs final : public Platform {
     return 0;
   }
   void GetLocalTime(SystemTime*) override {}
+  void GetSystemTime(SystemTime*) override {}
+  std::uint32_t GetLastError() override { return 0; }
+  void Sleep(std::uint32_t) override {}
   std::uint32_t SetSystemPowerState(const char16_t*, std::uint32_t, std::uint32_t) override {
     return kErrorNotSupported;
   }

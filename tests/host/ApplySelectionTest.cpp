@@ -175,7 +175,7 @@ TEST(ApplySelection, RunsEachOrderInItsPlace) {
                                   "provision", "RegSetValueEx", "RegCloseKey", "RegFlushKey"}},
       {Page::kPage2, 1009, true, {"write", "read", "DebugPrintf", "Label", "DebugPrintf", "provision",
                                   "ReadFile", "CloseHandle", "SetFileAttributes", "provision",
-                                  "WriteFile", "CloseHandle"}},
+                                  "WriteFile", "FlushFileBuffers", "CloseHandle"}},
       {Page::kPage1, 1002, true, {"write", "read", "DebugPrintf", "Label", "DebugPrintf"}},
   };
   for (const auto& c : cases) {

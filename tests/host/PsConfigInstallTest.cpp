@@ -40,7 +40,8 @@ TEST_F(PsConfigInstallOnTerminal, CopiesWithOneReadAndOneWriteInThisOrder) {
                    "ReadFile(256, ptr, 10240, ptr, null)", "CloseHandle(256)",
                    "SetFileAttributes(\"\\Flash Disk\\PSconfig.psr\", 0x80)",
                    "CreateFile(\"\\Flash Disk\\PSconfig.psr\", 0x40000000, 0x2, null, 2, 0x0, 0)",
-                   "WriteFile(257, ptr, 500, ptr, null)", "CloseHandle(257)"}));
+                   "WriteFile(257, ptr, 500, ptr, null)", "FlushFileBuffers(257)",
+                   "CloseHandle(257)"}));
   EXPECT_EQ(os.files[kDestination], os.files[kSource]);
   EXPECT_TRUE(log.empty());
   EXPECT_TRUE(os.debugLines.empty());
@@ -57,9 +58,11 @@ TEST(PsConfigInstall, InstallsOrRefusesBySourceAndDestination) {
     std::uint32_t writeLimit;
     bool installed;
     bool destinationUntouched;
+    bool flushFails = false;  // installed, but not on its volume: error 29
   };
   const Case cases[] = {
       {"missing source", std::nullopt, true, 0xFFFFFFFF, false, true},
+      {"installed, the flush fails", 500, true, 0xFFFFFFFF, true, false, true},
       {"empty source", 0, true, 0xFFFFFFFF, false, true},
       {"99 bytes", 99, true, 0xFFFFFFFF, false, true},
       {"exactly 100 bytes", 100, true, 0xFFFFFFFF, true, false},
@@ -77,10 +80,14 @@ TEST(PsConfigInstall, InstallsOrRefusesBySourceAndDestination) {
     if (c.sourceSize) os.files[kSource] = Pattern(*c.sourceSize, 3);
     if (c.flashDiskExists) os.files[kDestination] = previous;
     else os.writableFolders.clear();
+    if (c.flushFails) os.failFlush = {kDestination};
 
-    PsConfigInstall(os, kPsConfigSource, owner);
+    EXPECT_EQ(PsConfigInstall(os, kPsConfigSource, owner), c.flushFails ? 29u : 0u);
 
     EXPECT_EQ(log, c.installed ? Calls{} : Calls{"MessageBox(\"Setup Failed!\", \"Tip\")"});
+    if (c.installed) {
+      EXPECT_EQ(os.unflushed.count(kDestination), c.flushFails ? 1u : 0u) << "on its volume";
+    }
     if (c.installed) {
       EXPECT_EQ(os.files[kDestination], os.files[kSource]);
     }

@@ -135,6 +135,49 @@ bool ParseKeyPaths(std::string_view text, std::vector<std::string>* paths) {
   return true;
 }
 
+// "YYYY-MM-DD HH:MM:SS", as the scripts that set the terminal's clock take it.
+bool IsClockTime(std::string_view text) {
+  static constexpr std::string_view kShape = "dddd-dd-dd dd:dd:dd";
+  if (text.size() != kShape.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (kShape[i] == 'd' ? !digit : text[i] != kShape[i]) return false;
+  }
+  return true;
+}
+
+// [power] and [boot]: how the terminal resets and boots.
+std::optional<std::string> ApplyBoots(const std::string& key, std::string_view value,
+                                      DeviceConfig* config) {
+  if (key == "reset") {
+    if (EqualsFolded(value, "ignored")) {
+      config->reset = ResetKind::kIgnored;
+      return std::nullopt;
+    }
+    bool refused = false;
+    if (!ParseChoice(value, "allowed", "refused", &refused)) return "allowed, refused or ignored";
+    config->reset = refused ? ResetKind::kRefused : ResetKind::kAllowed;
+  } else if (key == "longest_sleep_ms") {
+    std::uint64_t n = 0;
+    if (!ParseDecimal(value, 0xFFFFFFFFu, &n)) return "a decimal count of milliseconds";
+    config->longestSleepMs = static_cast<std::uint32_t>(n);
+  } else if (key == "object store") {
+    if (!ParseChoice(value, "kept", "cleared at every boot", &config->objectStoreCleared)) {
+      return "kept or cleared at every boot";
+    }
+  } else if (key == "merge") {
+    if (value.empty() || value.find_first_of("/\\") != std::string_view::npos) {
+      return "the name of a .reg file in the terminal folder";
+    }
+    config->bootMerge = value;
+  } else if (key == "clock after cold boot") {
+    if (!IsClockTime(value)) return "a time as YYYY-MM-DD HH:MM:SS";
+  } else {
+    return std::string();
+  }
+  return std::nullopt;
+}
+
 // Applies one entry; returns the expectation it failed, or nothing.
 std::optional<std::string> Apply(std::string_view section, const IniEntry& entry,
                                  DeviceConfig* config) {
@@ -183,11 +226,13 @@ std::optional<std::string> Apply(std::string_view section, const IniEntry& entry
       return "write-through or write-back";
     }
     return std::nullopt;
-  } else if (section == "power" && key == "reset") {
-    if (!ParseChoice(value, "allowed", "refused", &config->resetRefused)) {
-      return "allowed or refused";
+  } else if (section == "terminal" && key == "preset id") {
+    if (!ParseHexBytes(value, 1, kMaxDeviceIdBytes, &config->presetId)) {
+      return "hex digits, two a byte";
     }
     return std::nullopt;
+  } else if (section == "power" || section == "boot") {
+    return ApplyBoots(key, value, config);
   }
   return std::string();  // an unknown key: no expectation to name
 }
@@ -208,7 +253,7 @@ bool ParseDeviceConfig(std::string_view text, DeviceConfig* config, ParseError* 
   for (const IniSection& section : sections) {
     const std::string name = FoldCase(section.name);
     if (name != "eom1" && name != "registry" && name != "files" && name != "terminal" &&
-        name != "power") {
+        name != "power" && name != "boot") {
       return Fail(error, section.line, "unknown section [" + section.name + "]");
     }
     for (const IniEntry& entry : section.entries) {

@@ -18,6 +18,13 @@ using CellSet = std::bitset<256>;
 // or nowhere (a RAM registry whose image gave it no persistent store).
 enum class RegistryPersistence { kHive, kRam };
 
+// What SetSystemPowerState does with a warm reset it is asked for.
+enum class ResetKind {
+  kAllowed,  // resets: the program ends
+  kRefused,  // fails with ERROR_ACCESS_DENIED
+  kIgnored   // answers success and does nothing, as a board may
+};
+
 // The faults device.ini asks for. Defaults: a healthy terminal.
 struct DeviceConfig {
   // [EOM1]
@@ -35,14 +42,23 @@ struct DeviceConfig {
   // reset loses them; else every write is on the volume at once.
   bool writeBack = false;
   // [power]
-  bool resetRefused = false;  // SetSystemPowerState refuses the warm reset
+  ResetKind reset = ResetKind::kAllowed;
+  std::optional<std::uint32_t> longestSleepMs;  // a Sleep lasts at most this long
+  // [boot]
+  // A board whose OAL calls NKForceCleanBoot: every warm reset clears the
+  // object store, and a RAM registry with it.
+  bool objectStoreCleared = false;
+  std::string bootMerge;  // a .reg of the terminal folder that scripts/boot merges
+  // (clock after cold boot: read by scripts/cold-boot, checked here.)
   // [terminal]
   // The UUID IOCTL_HAL_GET_DEVICE_INFO answers for SPI_GETUUID. Empty: the
   // request fails, as on an OEM layer without it.
   std::vector<std::uint8_t> uuid;
-  // The id IOCTL_HAL_GET_DEVICEID answers (its platform id; the preset id is
-  // empty). Empty: the request fails, as on an image whose OEM layer lacks it.
+  // The id IOCTL_HAL_GET_DEVICEID answers as its platform id. Empty: the
+  // request fails, as on an image whose OEM layer lacks it.
   std::vector<std::uint8_t> deviceId = DefaultDeviceId();
+  // Its preset id: the platform's name, the same on every unit.
+  std::vector<std::uint8_t> presetId;
 
   static std::vector<std::uint8_t> DefaultDeviceId() {
     return {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
@@ -50,7 +66,7 @@ struct DeviceConfig {
 };
 
 // The longest id device.ini may give.
-inline constexpr std::size_t kMaxDeviceIdBytes = 64;
+inline constexpr std::size_t kMaxDeviceIdBytes = 256;
 
 // Parses device.ini from its bytes. Section and key names ignore case; an
 // unknown section or key, a repeated key or a value that does not parse fails
@@ -62,9 +78,12 @@ inline constexpr std::size_t kMaxDeviceIdBytes = 64;
 // space or a comma is written in double quotes. A path may start with
 // "HKEY_LOCAL_MACHINE\". A listed key is refused itself; its subkeys are not.
 // `persistence` is "hive" or "ram"; `cache` "write-through" or "write-back";
-// `reset` "allowed" or "refused".
+// `reset` "allowed", "refused" or "ignored"; `longest_sleep_ms` a decimal
+// count; [boot] `object store` "kept" or "cleared at every boot", `merge` a
+// file name, `clock after cold boot` "YYYY-MM-DD HH:MM:SS".
 // `id` is the device id in hex digits, two a byte (1 to kMaxDeviceIdBytes
-// bytes), or "none"; `uuid` is 32 hex digits.
+// bytes), or "none"; `preset id` the same, without "none"; `uuid` is 32 hex
+// digits.
 bool ParseDeviceConfig(std::string_view text, DeviceConfig* config, ParseError* error);
 
 }  // namespace hw::sim

@@ -16,6 +16,7 @@
 
 #include "platform/DebugFormat.h"
 #include "platform/simulator/FileIo.h"
+#include "platform/simulator/TerminalKernel.h"
 #include "platform/simulator/TerminalLog.h"
 #include "platform/simulator/TextCodec.h"
 
@@ -30,25 +31,6 @@ constexpr std::string_view kDeviceName = "EOM1:";
 constexpr UInt32 kGenericAll = 0x10000000u;
 constexpr UInt32 kOpenAlways = 4;
 constexpr UInt32 kKeySetValue = 0x0002;
-constexpr char kRestartLogName[] = "restarts.log";
-
-std::tm LocalTime(std::time_t when) {
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &when);
-#else
-  localtime_r(&when, &local);
-#endif
-  return local;
-}
-
-// "2026-12-08 14:02:11 warm reset", in the terminal's local time.
-std::string RestartLine() {
-  const std::tm local = LocalTime(std::time(nullptr));
-  char stamp[32];
-  std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-  return std::string(stamp) + " warm reset\r\n";
-}
 
 void EndTheProgram() {
   std::fflush(nullptr);  // the lines printed before the reset reach the console
@@ -151,6 +133,7 @@ SimulatedTerminal::SimulatedTerminal(fs::path folder, sim::DeviceConfig faults,
       eeprom_(folder_ / "eeprom.bin", faults_),
       files_(folder_, faults_.flashFreeBytes, faults_.writeBack),
       registry_(folder_, std::move(registry), faults_.deniedKeys, faults_.persistence),
+      boot_(folder_, faults_, files_),
       restart_(EndTheProgram) {}
 
 SimulatedTerminal::~SimulatedTerminal() = default;
@@ -271,7 +254,13 @@ int SimulatedTerminal::DeleteFile(const Char* path) {
 
 int SimulatedTerminal::FlushFileBuffers(Handle file) {
   Object* open = Find(file, Object::Kind::kFile);
-  return open == nullptr ? 0 : files_.Flush(*open->file);
+  if (open == nullptr) {
+    lastError_ = sim::kErrorInvalidHandle;
+    return 0;
+  }
+  if (files_.Flush(*open->file)) return 1;
+  lastError_ = sim::kErrorWriteFault;
+  return 0;
 }
 
 int SimulatedTerminal::CloseHandle(Handle handle) {
@@ -365,69 +354,32 @@ long SimulatedTerminal::RegFlushKey(RegKey key) {
   return registry_.Flush();
 }
 
+UInt32 SimulatedTerminal::GetLastError() {
+  return lastError_;
+}
+
 UInt32 SimulatedTerminal::SetSystemPowerState(const Char* state, UInt32 stateFlags,
                                               UInt32 /*options*/) {
   if (state != nullptr || stateFlags != kPowerStateReset) return kErrorNotSupported;
-  if (faults_.resetRefused) return kErrorAccessDenied;
-  if (!sim::AppendToFile(folder_ / kRestartLogName, RestartLine())) return sim::kErrorWriteFault;
-  files_.Reset();
-  restart_();
-  return kErrorSuccess;
+  return boot_.WarmReset(restart_);
+}
+
+void SimulatedTerminal::Sleep(UInt32 milliseconds) {
+  boot_.Sleep(milliseconds);
 }
 
 int SimulatedTerminal::KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 inSize,
                                        void* outBuffer, UInt32 outSize, UInt32* bytesReturned) {
-  if (ioControlCode == kIoctlHalGetDeviceInfo) {
-    return AnswerDeviceInfo(inBuffer, inSize, outBuffer, outSize, bytesReturned);
-  }
-  const std::vector<std::uint8_t>& id = faults_.deviceId;
-  if (ioControlCode != kIoctlHalGetDeviceId || id.empty()) return 0;
-  DeviceId header{};
-  if (outBuffer == nullptr || outSize < sizeof header) return 0;
-  header.size = static_cast<UInt32>(sizeof header + id.size());
-  // Too small: only the size it takes is answered, for the caller to try again.
-  if (outSize < header.size) {
-    std::memcpy(outBuffer, &header.size, sizeof header.size);
-    return 0;
-  }
-  header.presetIdOffset = sizeof header;
-  header.platformIdOffset = sizeof header;
-  header.platformIdBytes = static_cast<UInt32>(id.size());
-  auto* out = static_cast<std::uint8_t*>(outBuffer);
-  std::memcpy(out, &header, sizeof header);
-  std::memcpy(out + sizeof header, id.data(), id.size());
-  if (bytesReturned != nullptr) *bytesReturned = header.size;
-  return 1;
-}
-
-// SPI_GETUUID alone, from device.ini's [terminal] uuid: a too small buffer
-// gets the size it needs in *bytesReturned, as CE's OEM layers answer it.
-int SimulatedTerminal::AnswerDeviceInfo(const void* inBuffer, UInt32 inSize, void* outBuffer,
-                                        UInt32 outSize, UInt32* bytesReturned) {
-  std::uint32_t spi = 0;
-  if (inBuffer == nullptr || inSize != sizeof spi) return 0;
-  std::memcpy(&spi, inBuffer, sizeof spi);
-  const std::vector<std::uint8_t>& uuid = faults_.uuid;
-  if (spi != kSpiGetUuid || uuid.empty()) return 0;
-  if (bytesReturned != nullptr) *bytesReturned = static_cast<UInt32>(uuid.size());
-  if (outBuffer == nullptr || outSize < uuid.size()) return 0;
-  std::memcpy(outBuffer, uuid.data(), uuid.size());
-  return 1;
+  return sim::AnswerKernelIoControl(faults_, ioControlCode, inBuffer, inSize, outBuffer, outSize,
+                                    bytesReturned);
 }
 
 void SimulatedTerminal::GetLocalTime(SystemTime* time) {
-  using namespace std::chrono;
-  const auto now = system_clock::now();
-  const std::tm local = LocalTime(system_clock::to_time_t(now));
-  time->year = static_cast<UInt16>(local.tm_year + 1900);
-  time->month = static_cast<UInt16>(local.tm_mon + 1);
-  time->dayOfWeek = static_cast<UInt16>(local.tm_wday);
-  time->day = static_cast<UInt16>(local.tm_mday);
-  time->hour = static_cast<UInt16>(local.tm_hour);
-  time->minute = static_cast<UInt16>(local.tm_min);
-  time->second = static_cast<UInt16>(local.tm_sec);
-  time->milliseconds = static_cast<UInt16>(
-      duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
+  boot_.clock().Local(time);
+}
+
+void SimulatedTerminal::GetSystemTime(SystemTime* time) {
+  boot_.clock().Utc(time);
 }
 
 void SimulatedTerminal::DebugPrintf(const Char* format, UInt32 value) {

@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "platform/simulator/DeviceConfig.h"
 #include "platform/simulator/EepromDevice.h"
+#include "platform/simulator/TerminalBoot.h"
 #include "platform/simulator/TerminalFiles.h"
 #include "platform/simulator/TerminalRegistry.h"
 
@@ -56,19 +57,21 @@ class SimulatedTerminal final : public Platform {
                        UInt8* data, UInt32* dataBytes) override;
   long RegCloseKey(RegKey key) override;
   long RegFlushKey(RegKey key) override;
-  // A warm reset is written to restarts.log, a line each, and then ends the
-  // program as the terminal's reset would: at once, with exit code 0. It
-  // keeps the registry, flushed or not, and the object store; it loses what
-  // a write-back flash cache held. With [power] reset = refused it fails
-  // with ERROR_ACCESS_DENIED. Other power states are not modelled.
+  // The error of the last FlushFileBuffers that failed.
+  UInt32 GetLastError() override;
+  // A warm reset, as sim::TerminalBoot has it: recorded in restarts.log, it
+  // ends the program as the terminal's reset would, at once, with exit code
+  // 0. It keeps the registry, flushed or not, and, unless the board clears
+  // it, the object store; it loses what a write-back flash cache held.
+  // Other power states are not modelled.
   UInt32 SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) override;
-  // IOCTL_HAL_GET_DEVICEID answers device.ini's [terminal] id, and
-  // IOCTL_HAL_GET_DEVICE_INFO's SPI_GETUUID its [terminal] uuid, as CE's OEM
-  // layer does, a too small buffer included; nothing else is modelled.
+  void Sleep(UInt32 milliseconds) override;
+  // As sim::AnswerKernelIoControl: the identity of device.ini's [terminal].
   int KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 inSize, void* outBuffer,
                       UInt32 outSize, UInt32* bytesReturned) override;
-  // The desktop's local time: the terminal's clock is set to it.
+  // The terminal's clock: the desktop's, moved by its clock file.
   void GetLocalTime(SystemTime* time) override;
+  void GetSystemTime(SystemTime* time) override;
   void DebugPrintf(const Char* format, UInt32 value) override;
 
   // What a warm reset does after it is recorded; tests, which must go on, stay.
@@ -92,8 +95,6 @@ class SimulatedTerminal final : public Platform {
   Handle OpenDevice(UInt32 access, UInt32 shareMode, UInt32 disposition);
   Handle OpenFile(const Char* name, UInt32 access, UInt32 shareMode, UInt32 disposition,
                   UInt32 flags);
-  int AnswerDeviceInfo(const void* inBuffer, UInt32 inSize, void* outBuffer, UInt32 outSize,
-                       UInt32* bytesReturned);
   bool SharingAllows(const std::string& identity, UInt32 access,
                      UInt32 shareMode) const;
   std::size_t DeviceOpens() const;
@@ -105,6 +106,8 @@ class SimulatedTerminal final : public Platform {
   sim::EepromDevice eeprom_;
   sim::TerminalFiles files_;
   sim::TerminalRegistry registry_;
+  sim::TerminalBoot boot_;
+  UInt32 lastError_ = 0;
   std::map<std::intptr_t, Object> objects_;
   // With null_handle every device open is handle 0, so they are counted here.
   std::vector<Object> nullDeviceOpens_;

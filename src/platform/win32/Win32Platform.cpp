@@ -74,6 +74,14 @@ long Win32Platform::RegCloseKey(RegKey key) { return ::RegCloseKey(K(key)); }
 
 long Win32Platform::RegFlushKey(RegKey key) { return ::RegFlushKey(K(key)); }
 
+UInt32 Win32Platform::GetLastError() {
+  return ::GetLastError();
+}
+
+void Win32Platform::Sleep(UInt32 milliseconds) {
+  ::Sleep(milliseconds);
+}
+
 UInt32 Win32Platform::SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) {
 #if defined(_WIN32_WCE)
   return ::SetSystemPowerState(state, stateFlags, options);
@@ -106,17 +114,31 @@ int Win32Platform::KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 
 #endif
 }
 
+namespace {
+
+void CopyTime(const SYSTEMTIME& from, SystemTime* to) {
+  to->year = from.wYear;
+  to->month = from.wMonth;
+  to->dayOfWeek = from.wDayOfWeek;
+  to->day = from.wDay;
+  to->hour = from.wHour;
+  to->minute = from.wMinute;
+  to->second = from.wSecond;
+  to->milliseconds = from.wMilliseconds;
+}
+
+}  // namespace
+
 void Win32Platform::GetLocalTime(SystemTime* time) {
   SYSTEMTIME now;
   ::GetLocalTime(&now);
-  time->year = now.wYear;
-  time->month = now.wMonth;
-  time->dayOfWeek = now.wDayOfWeek;
-  time->day = now.wDay;
-  time->hour = now.wHour;
-  time->minute = now.wMinute;
-  time->second = now.wSecond;
-  time->milliseconds = now.wMilliseconds;
+  CopyTime(now, time);
+}
+
+void Win32Platform::GetSystemTime(SystemTime* time) {
+  SYSTEMTIME now;
+  ::GetSystemTime(&now);
+  CopyTime(now, time);
 }
 
 void Win32Platform::DebugPrintf(const Char* format, UInt32 value) {

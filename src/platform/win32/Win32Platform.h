@@ -29,10 +29,13 @@ class Win32Platform : public Platform {
                        UInt8* data, UInt32* dataBytes) HW_OVERRIDE;
   long RegCloseKey(RegKey key) HW_OVERRIDE;
   long RegFlushKey(RegKey key) HW_OVERRIDE;
+  UInt32 GetLastError() HW_OVERRIDE;
   UInt32 SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) HW_OVERRIDE;
+  void Sleep(UInt32 milliseconds) HW_OVERRIDE;
   int KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 inSize, void* outBuffer,
                       UInt32 outSize, UInt32* bytesReturned) HW_OVERRIDE;
   void GetLocalTime(SystemTime* time) HW_OVERRIDE;
+  void GetSystemTime(SystemTime* time) HW_OVERRIDE;
   void DebugPrintf(const Char* format, UInt32 value) HW_OVERRIDE;
 };
 

@@ -34,6 +34,7 @@ class FakeProgramIo final : public ProgramIo {
   std::vector<std::string> console;
   std::vector<Box> boxes;
   std::u16string programFolder = u"\\Storage Card\\";
+  int truncations = 0;
 
   ReadResult ReadWholeFile(const char16_t* path, std::uint8_t* buffer, std::uint32_t capacity,
                            std::uint32_t* size) override {
@@ -74,7 +75,18 @@ class FakeProgramIo final : public ProgramIo {
     unflushed.insert(path);
     return true;
   }
+  bool WriteAt(File file, std::uint32_t offset, const std::uint8_t* data,
+               std::uint32_t size) override {
+    const std::u16string& path = PathOf(file);
+    if (std::find(full.begin(), full.end(), path) != full.end()) return false;
+    std::string& bytes = files[path];
+    if (bytes.size() < offset + size) bytes.resize(offset + size);
+    bytes.replace(offset, size, reinterpret_cast<const char*>(data), size);
+    unflushed.insert(path);
+    return true;
+  }
   bool Truncate(File file, std::uint32_t size) override {
+    ++truncations;
     files[PathOf(file)].resize(size);
     unflushed.insert(PathOf(file));
     return true;

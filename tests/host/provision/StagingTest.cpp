@@ -31,6 +31,8 @@ void Prepare(RecordingPlatform& os, const char16_t* name, bool idWorks, Bytes pr
 TEST(Identity, IsTheIdentNameAndTheUuidOrTheDeviceIdInHex) {
   const Bytes uuid = {0x6B, 0xA7, 0xB8, 0x10, 0x9D, 0xAD, 0x11, 0xD1,
                       0x80, 0xB4, 0x00, 0xC0, 0x4F, 0xD4, 0x30, 0xC8};
+  std::string kPreset;  // 40 bytes of 0x48 in hex
+  for (int i = 0; i < 40; ++i) kPreset += "48";
   const struct {
     const char16_t* name;
     bool idWorks;
@@ -64,8 +66,14 @@ TEST(Identity, IsTheIdentNameAndTheUuidOrTheDeviceIdInHex) {
       {u"HT-CE6", false, {}, kId, "terminal: HT-CE6 unknown"},
       {nullptr, true, {0xAB, 0x0C}, {0x01}, "terminal: unknown AB0C01"},
       {nullptr, true, {}, {}, "terminal: unknown unknown"},
-      {nullptr, true, {}, Bytes(108, 0x77), "terminal: unknown " + std::string(216, '7')},
-      {nullptr, true, {}, Bytes(109, 0x77), "terminal: unknown unknown"},
+      {nullptr, true, {}, Bytes(256, 0x77), "terminal: unknown " + std::string(512, '7')},
+      {nullptr, true, {}, Bytes(257, 0x77), "terminal: unknown unknown"},
+      // A preset id is the platform's name, the same on every unit: the file
+      // is named by the platform id, whole.
+      {u"HT-CE6", true, Bytes(40, 0x48), {0x01, 0x02}, "terminal: HT-CE6 " + kPreset + "0102",
+       {}, "\\Card\\HWProvision-0102.txt"},
+      {u"HT-CE6", true, Bytes(40, 0x48), {0x01, 0x03}, "terminal: HT-CE6 " + kPreset + "0103",
+       {}, "\\Card\\HWProvision-0103.txt"},
   };
   for (const auto& c : cases) {
     RecordingPlatform os;

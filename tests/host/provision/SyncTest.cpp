@@ -7,6 +7,7 @@
 
 #include "FactoryOs.h"
 #include "FakeProgramIo.h"
+#include "provision/RestartMarker.h"
 #include "provision/Sync.h"
 
 namespace hw {
@@ -98,68 +99,119 @@ TEST(Sync, RestoresWhatTheCellsButtonLeavesAndReadsItBack) {
 
 // A terminal whose 3G driver differs from its cell, and HWProvision's run on it.
 struct RestartRun {
+  static constexpr int kResetCame = 100;
   FactoryOs terminal;
   FakeProgramIo io;
   int Run(std::vector<std::u16string> arguments) {
-    return RunProgram(std::move(arguments), &terminal.os, io);
+    try {
+      return RunProgram(std::move(arguments), &terminal.os, io);
+    } catch (const ResetCame&) {
+      return kResetCame;
+    }
   }
   bool Marker() const { return terminal.os.files.count(kRestartMarker) == 1; }
   std::string Last() const { return io.console.empty() ? "" : io.console.back(); }
 };
 
+// The clock `minutes` later (earlier when negative), inside one day.
+SystemTime MinutesLater(SystemTime time, int minutes) {
+  const int total = time.hour * 60 + time.minute + minutes;
+  time.hour = static_cast<std::uint16_t>(total / 60);
+  time.minute = static_cast<std::uint16_t>(total % 60);
+  return time;
+}
+
 TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
   const char* const kMarkerRefused =
-      "\\HWProvision.restart cannot be written: the terminal is not restarted, "
+      "\\Flash Disk\\HWProvision.restart cannot be written: the terminal is not restarted, "
       "lest it restart again and again";
+  const int kNone = 1000;  // no marker
   const struct {
     const char* what;
-    bool markerBefore;
+    int markerAge;  // minutes since the marker was written, or kNone
     int differing;  // 2: 3G and Bluetooth differ from the cells, 1: 3G alone, 0: none
     std::function<void(RestartRun&)> fault;
-    int exit;
+    int exit;  // as the log has it; the run ends in the reset when one comes
     int resets;
     bool markerAfter;
     const char* last;
     const char* beforeLast;  // null: not checked
   } cases[] = {
-      {"a restore restarts and leaves the marker", false, 2, nullptr, 0, 1, true,
+      {"a restore restarts and leaves the marker", kNone, 2, nullptr, 0, 1, true,
        "result: 2 restored, 0 consistent, 0 FAILED (exit 0)", nullptr},
-      {"after the restart it still differs", true, 2, nullptr, 1, 0, true,
-       "result: 0 restored, 0 consistent, 2 FAILED (exit 1)", nullptr},
-      {"after the restart all agree", true, 0, nullptr, 0, 0, false,
+      {"inside the window it still differs", 10, 2, nullptr, 1, 0, true,
+       "result: 0 restored, 0 consistent, 2 FAILED (exit 1)",
+       "no restart: the terminal restarted for these values at 2026-03-09 05:55:03 UTC, less "
+       "than 10 minutes ago (\\Flash Disk\\HWProvision.restart); the drivers load what was "
+       "restored again at the next boot"},
+      {"a stale marker: one restart more", 11, 2, nullptr, 0, 1, true,
+       "result: 2 restored, 0 consistent, 0 FAILED (exit 0)", nullptr},
+      {"a marker later than the clock", -30, 1, nullptr, 1, 0, true,
+       "result: 0 restored, 1 consistent, 1 FAILED (exit 1)", nullptr},
+      {"a marker cleared from the object store stays on flash", 2, 1,
+       [](RestartRun& run) {
+         auto& files = run.terminal.os.files;
+         for (auto it = files.begin(); it != files.end();) {
+           const bool kept = it->first.rfind(u"\\Windows\\", 0) == 0 ||
+                             it->first.rfind(u"\\Flash Disk\\", 0) == 0;
+           it = kept ? std::next(it) : files.erase(it);
+         }
+       },
+       1, 0, true, "result: 0 restored, 1 consistent, 1 FAILED (exit 1)", nullptr},
+      {"after the restart all agree", 3, 0, nullptr, 0, 0, false,
        "result: 0 restored, 2 consistent, 0 FAILED (exit 0)", nullptr},
-      {"a consistent terminal is only read", false, 0, nullptr, 0, 0, false,
+      {"a consistent terminal is only read", kNone, 0, nullptr, 0, 0, false,
        "result: 0 restored, 2 consistent, 0 FAILED (exit 0)", nullptr},
-      {"the terminal refuses the restart", false, 2,
+      {"a restore beside a FAILED module restarts", kNone, 1,
+       [](RestartRun& run) {
+         run.terminal.os.eeprom[CellOf(kWifi).address] = 0x10;
+         run.terminal.os.keys.erase(kWifiCardKey4329);
+       },
+       1, 1, true, "result: 1 restored, 1 consistent, 1 FAILED (exit 1)", nullptr},
+      {"the terminal refuses the restart", kNone, 2,
        [](RestartRun& run) { run.terminal.os.powerStateResult = 87; }, 1, 1, false,
        "result: restart refused (exit 1)",
        "restart refused: SetSystemPowerState failed with error 87; the drivers load the restored "
        "values at the next boot"},
-      {"no marker, no restart", false, 1,
-       [](RestartRun& run) { run.terminal.os.writableFolders = {u"\\Flash Disk\\"}; }, 1, 0, false,
+      {"a granted reset that does not come", kNone, 1,
+       [](RestartRun& run) { run.terminal.os.resetComes = false; }, 1, 1, false,
+       "result: restart did not come (exit 1)",
+       "restart did not come: SetSystemPowerState succeeded, but the terminal still ran 30 s "
+       "later; the drivers load the restored values at the next boot"},
+      {"no marker, no restart", kNone, 1,
+       [](RestartRun& run) { run.terminal.os.writableFolders = {u"\\"}; }, 1, 0, false,
        "result: 1 restored, 1 consistent, 0 FAILED (exit 1)", kMarkerRefused},
-      {"a marker that does not read back", false, 1,
+      {"a marker that does not read back", kNone, 1,
        [](RestartRun& run) { run.terminal.os.vanishing = {kRestartMarker}; }, 1, 0, false,
        "result: 1 restored, 1 consistent, 0 FAILED (exit 1)",
-       "\\HWProvision.restart does not read back as written: the terminal is not restarted, lest "
-       "it restart again and again"},
-      {"a result file that cannot be flushed", false, 1,
+       "\\Flash Disk\\HWProvision.restart does not read back as written: the terminal is not "
+       "restarted, lest it restart again and again"},
+      {"a result file that cannot be flushed", kNone, 1,
        [](RestartRun& run) { run.io.unflushable = {u"r.txt"}; }, 1, 0, false,
        "result: restart called off (exit 1)",
        "restart called off: r.txt is not whole on its volume; the drivers load the restored "
        "values at the next boot"},
   };
-  const std::set<std::string> reads = {"RegOpenKeyEx",    "RegQueryValueEx", "RegCloseKey",
-                                       "CreateFile",      "ReadFile",        "CloseHandle",
-                                       "DeviceIoControl", "KernelIoControl", "GetLocalTime"};
+  const std::set<std::string> reads = {
+      "RegOpenKeyEx", "RegQueryValueEx", "RegCloseKey",     "CreateFile",   "ReadFile",
+      "CloseHandle",  "DeviceIoControl", "KernelIoControl", "GetLocalTime", "GetSystemTime"};
   for (const auto& c : cases) {
     RestartRun run;
     RecordingPlatform& os = run.terminal.os;
-    if (c.markerBefore) os.files[kRestartMarker] = {'x'};
+    const SystemTime now = os.systemTime;
+    if (c.markerAge != kNone) {
+      os.systemTime = MinutesLater(now, -c.markerAge);
+      TextLine why;
+      ASSERT_TRUE(LeaveRestartMarker(os, why)) << c.what;
+      os.systemTime = now;
+      os.calls.clear();
+    }
     if (c.differing < 2) os.files[kFlash] = kSource;
     if (c.differing < 1) os.eeprom[CellOf(k3G).address] = 0x11;
     if (c.fault) c.fault(run);
-    EXPECT_EQ(run.Run({u"sync", u"--restart", u"--out", u"r.txt", u"--log", u"l.csv"}), c.exit)
+    const bool resetCame = c.resets == 1 && c.markerAfter;
+    EXPECT_EQ(run.Run({u"sync", u"--restart", u"--out", u"r.txt", u"--log", u"l.csv"}),
+              resetCame ? RestartRun::kResetCame : c.exit)
         << c.what;
     EXPECT_EQ(os.resets, c.resets) << c.what;
     EXPECT_EQ(run.Marker(), c.markerAfter) << c.what;
@@ -171,15 +223,19 @@ TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
     const std::string log = CrlfLines(run.io.files[u"l.csv"]).back();
     const std::string exit = log.substr(0, log.rfind(','));  // then the problems column
     EXPECT_EQ(exit.substr(exit.rfind(',') + 1), std::to_string(c.exit)) << c.what << ": " << log;
-    EXPECT_EQ(run.io.OpenCount(), 0u) << c.what << ": the result file and the log are closed";
-    if (c.resets == 1 && c.exit == 0) {
+    EXPECT_EQ(run.io.truncations, 0) << c.what << ": the log's line is replaced in place";
+    EXPECT_EQ(os.slept, c.resets == 1 && !os.resetComes ? kResetWaitMilliseconds : 0u) << c.what;
+    EXPECT_TRUE(run.io.boxes.empty()) << c.what;
+    if (resetCame) {
       EXPECT_EQ(os.CallsNamed("SetSystemPowerState").back(),
                 "SetSystemPowerState(null, 0x800000, 0x1000)");
       // Nothing the run keeps is left in a write-back cache for the reset to drop.
       EXPECT_TRUE(os.unflushed.empty() && run.io.unflushed.empty()) << c.what;
+    } else {
+      EXPECT_EQ(run.io.OpenCount(), 0u) << c.what << ": the result file and the log are closed";
     }
     // What runs at every boot: on a terminal that agrees, reads only.
-    for (const std::string& call : c.differing == 0 && !c.markerBefore ? os.calls : Lines{}) {
+    for (const std::string& call : c.differing == 0 && c.markerAge == kNone ? os.calls : Lines{}) {
       EXPECT_EQ(reads.count(call.substr(0, call.find('('))), 1u) << call;
       EXPECT_EQ(call.find("0xF003F"), std::string::npos) << call << ": opened for writing";
       EXPECT_EQ(call.find("0x40000000"), std::string::npos) << call << ": opened for writing";

@@ -186,6 +186,10 @@ int RecordingPlatform::FlushFileBuffers(Handle file) {
     faults.push_back("FlushFileBuffers on a handle not open for writing");
     return 0;
   }
+  if (failFlush.count(it->second.path) != 0) {
+    lastError = 29;  // ERROR_WRITE_FAULT
+    return 0;
+  }
   unflushed.erase(it->second.path);
   return 1;
 }
@@ -282,7 +286,13 @@ std::uint32_t RecordingPlatform::SetSystemPowerState(const char16_t* state,
   calls.push_back("SetSystemPowerState(" + Quoted(state) + ", " + Hex(stateFlags) + ", " +
                   Hex(options) + ")");
   ++resets;
+  if (powerStateResult == 0 && resetComes) throw ResetCame{};
   return powerStateResult;
+}
+
+void RecordingPlatform::Sleep(std::uint32_t milliseconds) {
+  calls.push_back("Sleep(" + std::to_string(milliseconds) + ")");
+  slept += milliseconds;
 }
 
 int RecordingPlatform::KernelIoControl(std::uint32_t ioControlCode, void* inBuffer,
@@ -323,6 +333,11 @@ int RecordingPlatform::KernelIoControl(std::uint32_t ioControlCode, void* inBuff
 void RecordingPlatform::GetLocalTime(SystemTime* time) {
   calls.push_back("GetLocalTime(" + Ptr(time) + ")");
   *time = localTime;
+}
+
+void RecordingPlatform::GetSystemTime(SystemTime* time) {
+  calls.push_back("GetSystemTime(" + Ptr(time) + ")");
+  *time = systemTime;
 }
 
 void RecordingPlatform::DebugPrintf(const char16_t* format, std::uint32_t value) {

@@ -14,6 +14,9 @@ namespace hw::test {
 std::string Utf8(const char16_t* text);
 std::string Utf8(const std::u16string& text);
 
+// What a granted reset throws: the run ends there.
+struct ResetCame {};
+
 // An in-memory OS that records every call with its arguments as one line,
 // e.g. `CreateFile("EOM1:", 0xC0000000, 0x3, null, 3, 0x0, 0)`, and keeps just
 // enough state to answer: an EEPROM, files by path, registry keys and values.
@@ -37,6 +40,7 @@ class RecordingPlatform : public Platform {
   std::uint32_t writeLimit = 0xFFFFFFFF;  // bytes one WriteFile stores at most
   std::set<std::u16string> unflushed;
   std::set<std::u16string> vanishing;
+  std::set<std::u16string> failFlush;  // FlushFileBuffers fails, last error 29
 
   // Registry: existing keys under HKEY_LOCAL_MACHINE (compared exactly) and
   // their string values; denied keys refuse the open.
@@ -46,8 +50,14 @@ class RecordingPlatform : public Platform {
   long flushResult = 0;                    // what RegFlushKey answers
 
   // Warm resets asked for: SetSystemPowerState returns `powerStateResult`.
+  // A reset it grants throws ResetCame, as the reset ends the program,
+  // unless `resetComes` is false: then the call returns, and the program
+  // goes on as on a terminal that never resets.
   int resets = 0;
   std::uint32_t powerStateResult = 0;
+  bool resetComes = true;
+  std::uint32_t slept = 0;  // milliseconds, all Sleep calls together
+  std::uint32_t lastError = 0;
 
   // What IOCTL_HAL_GET_DEVICE_INFO answers for SPI_GETUUID (empty: it fails)
   // and IOCTL_HAL_GET_DEVICEID: the two ids, laid out as CE's DEVICE_ID; or
@@ -57,6 +67,7 @@ class RecordingPlatform : public Platform {
   std::vector<std::uint8_t> presetId;
   std::vector<std::uint8_t> platformId{0x00, 0x17, 0x23, 0xA4, 0x5B, 0xFF};
   SystemTime localTime{2026, 3, 1, 9, 7, 5, 3, 250};  // 2026-03-09 07:05:03, a Monday
+  SystemTime systemTime{2026, 3, 1, 9, 6, 5, 3, 250};  // the same, in UTC
 
   std::vector<std::string> calls;       // every call, in order
   std::vector<std::string> debugLines;  // formatted debug output, UTF-8
@@ -90,12 +101,15 @@ class RecordingPlatform : public Platform {
                        std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataBytes) override;
   long RegCloseKey(RegKey key) override;
   long RegFlushKey(RegKey key) override;
+  std::uint32_t GetLastError() override { return lastError; }
   std::uint32_t SetSystemPowerState(const char16_t* state, std::uint32_t stateFlags,
                                     std::uint32_t options) override;
+  void Sleep(std::uint32_t milliseconds) override;
   int KernelIoControl(std::uint32_t ioControlCode, void* inBuffer, std::uint32_t inSize,
                       void* outBuffer, std::uint32_t outSize,
                       std::uint32_t* bytesReturned) override;
   void GetLocalTime(SystemTime* time) override;
+  void GetSystemTime(SystemTime* time) override;
   void DebugPrintf(const char16_t* format, std::uint32_t value) override;
 
  private:

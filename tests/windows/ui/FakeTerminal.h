@@ -60,6 +60,9 @@ class FakeTerminal final : public hw::Platform {
     return 0;
   }
   void GetLocalTime(hw::SystemTime*) override {}
+  void GetSystemTime(hw::SystemTime*) override {}
+  hw::UInt32 GetLastError() override { return 0; }
+  void Sleep(hw::UInt32) override {}
   void DebugPrintf(const wchar_t* format, hw::UInt32) override { trace.emplace_back(format); }
 };
 
