@@ -16,8 +16,9 @@ namespace {
 // What the result line counts of each SyncOutcome; kCountKinds: nothing.
 const ResultCounts::Count kCountOf[] = {ResultCounts::kConsistent, ResultCounts::kRestored,
                                         ResultCounts::kCountKinds, ResultCounts::kCountKinds,
-                                        ResultCounts::kUnreadable, ResultCounts::kFailed};
-HW_STATIC_ASSERT(HW_COUNT_OF(kCountOf) == kSyncFailed + 1, a_count_per_outcome);
+                                        ResultCounts::kUnreadable, ResultCounts::kFailed,
+                                        ResultCounts::kFailed};
+HW_STATIC_ASSERT(HW_COUNT_OF(kCountOf) == kSyncRestoredAgain + 1, a_count_per_outcome);
 
 // The Bluetooth file may still sit in the flash file system's cache, which
 // the reset would drop, whichever run installed it. Shared, so that a
@@ -52,7 +53,8 @@ void ExplainNoRestart(const SystemTime& restarted, ResultOutput& out) {
   AppendDateTime(restarted, line);
   line.Append(HW_TEXT(" UTC, less than ")).AppendDecimal(kRestartWindowMinutes);
   line.Append(HW_TEXT(" minutes ago (")).Append(kRestartMarker);
-  line.Append(HW_TEXT("); the drivers load what was restored again at the next boot"));
+  line.Append(HW_TEXT("); lest it restart in a loop, what was restored again waits for the next "
+                      "boot"));
   out.Line(line);
 }
 
@@ -101,10 +103,11 @@ SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool
   ModuleAudit after;
   AuditModule(os, channel, module, &after);
   SyncOutcome outcome = kSyncRestored;
-  if (!afterRestart && witness.message() == NULL && after.verdict == ModuleAudit::kConsistent) {
+  const bool restored = witness.message() == NULL && after.verdict == ModuleAudit::kConsistent;
+  if (!afterRestart && restored) {
     line.Append(HW_TEXT("restored"));
   } else {
-    outcome = kSyncFailed;
+    outcome = afterRestart && restored ? kSyncRestoredAgain : kSyncFailed;
     AppendRestoreFailure(before, after, witness.message(), afterRestart, line);
   }
   *madePermanent = AppendFlushResult(step, flushed, line);
@@ -120,6 +123,7 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
   StartCounts(ResultCounts::kSync, counts);
   UInt32* const count = counts->count;
   bool bluetoothRestored = false;
+  bool restoredAgain = false;
   for (size_t i = 0; i < kModuleCellCount; ++i) {
     const Module module = kModuleCells[i].module;
     if (!ProvisionsTheOs(module)) continue;
@@ -130,6 +134,7 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
       CountModule(kCountOf[outcome], module, counts);
     count[ResultCounts::kNotPermanent] += madePermanent ? 0 : 1;
     bluetoothRestored = bluetoothRestored || (module == kBluetooth && outcome == kSyncRestored);
+    restoredAgain = restoredAgain || outcome == kSyncRestoredAgain;
     out.Line(line);
   }
   const UInt32 restored = count[ResultCounts::kRestored];
@@ -142,8 +147,12 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
         HW_TEXT("the drivers load the restored values at the next boot (sync --restart "
                 "restarts the terminal for them)"));
   }
-  if (restart && afterRestart && count[ResultCounts::kFailed] > 0) ExplainNoRestart(restarted, out);
-  if (restart && restored > 0) {
+  if (restart && restoredAgain) ExplainNoRestart(restarted, out);
+  if (restart && restored > 0 && count[ResultCounts::kUnreadable] > 0) {
+    out.Line(
+        HW_TEXT("no restart: a cell cannot be read, and the sync after a restart could not tell "
+                "what it restored; the drivers load the restored values at the next boot"));
+  } else if (restart && restored > 0) {
     TextLine why;
     if (ReadyToRestart(os, bluetoothRestored, why)) {
       out.Line(

@@ -18,7 +18,8 @@ enum SyncOutcome {
   kSyncNotManaged,
   kSyncLeftAlone,   // a value no button writes
   kSyncUnreadable,  // left alone too, but the run fails
-  kSyncFailed
+  kSyncFailed,
+  kSyncRestoredAgain  // FAILED: restored once more, inside the window after a restart
 };
 
 // Brings the OS in line with one module's cell: where it differs from what
@@ -34,7 +35,8 @@ SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool
 
 // A line for each module whose buttons provision the OS, in page order; the
 // caller writes the result line from *counts. With `restart`, when something
-// was restored (whatever else FAILED) and the restart marker is not fresh,
+// was restored (whatever else FAILED, but with every cell read) and the
+// restart marker is not fresh,
 // flushes the Bluetooth file, leaves the marker, flushed and read back, and
 // sets *restartNow: the caller restarts the terminal once its own files are
 // on their volume, or calls the restart off.

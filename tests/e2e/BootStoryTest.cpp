@@ -126,7 +126,7 @@ TEST_F(BootStory, ARamRegistryLosesThePressesAndSyncRestoresThemWithOneRestart) 
   EXPECT_EQ(lines.back(),
             "result: 3 restored, 0 consistent, 0 FAILED, 2 not made permanent (exit 0)");
   EXPECT_EQ(Restarts(), 1u);
-  EXPECT_TRUE(Terminal().Exists("Object Store/HWProvision.restart"));
+  EXPECT_TRUE(Terminal().Exists("Flash Disk/HWProvision.restart"));
 
   // The warm reset kept the RAM registry: the drivers load the restored values.
   EXPECT_EQ(Provision(E2E_HERE, L"report", &lines), 0u);
@@ -134,7 +134,7 @@ TEST_F(BootStory, ARamRegistryLosesThePressesAndSyncRestoresThemWithOneRestart) 
   EXPECT_EQ(Provision(E2E_HERE, L"sync --restart", &lines), 0u);
   EXPECT_EQ(lines.back(), "result: 0 restored, 3 consistent, 0 FAILED (exit 0)");
   EXPECT_EQ(Restarts(), 1u);
-  EXPECT_FALSE(Terminal().Exists("Object Store/HWProvision.restart"));
+  EXPECT_FALSE(Terminal().Exists("Flash Disk/HWProvision.restart"));
 }
 
 TEST_F(BootStory, AHiveKeepsThePressesThroughAColdBoot) {

@@ -81,17 +81,23 @@ UInt32 TerminalBoot::WarmReset(const std::function<void()>& end) const {
   return kErrorSuccess;
 }
 
-// The object store is RAM: a board that does not keep it clears it, and a
-// RAM registry is in it.
+// The object store is RAM, and so is the registry until a hive's flush: a
+// board that does not keep RAM boots as from cold. A hive comes back as last
+// flushed, a RAM registry as the image has it.
 bool TerminalBoot::ClearObjectStore() const {
   std::error_code ec;
   fs::remove_all(folder_ / kObjectStoreFolder, ec);
   if (ec) return false;
-  if (config_.persistence != RegistryPersistence::kRam) return true;
+  const fs::path registry = folder_ / "registry.reg";
+  const fs::path flushed = folder_ / kFlushedRegistryName;
+  if (config_.persistence == RegistryPersistence::kHive) {
+    if (fs::exists(flushed, ec)) fs::rename(flushed, registry, ec);
+    return !ec;
+  }
   std::string image;
   if (ReadWholeFile(folder_ / kFactoryRegistryName, &image) != ReadResult::kRead) return false;
-  fs::remove(folder_ / kFlushedRegistryName, ec);
-  return ReplaceFileAtomically(folder_ / "registry.reg", image);
+  fs::remove(flushed, ec);
+  return ReplaceFileAtomically(registry, image);
 }
 
 void TerminalBoot::Sleep(UInt32 milliseconds) const {

@@ -34,7 +34,8 @@ class TerminalClock {
 //  - a granted reset is a line in restarts.log (the terminal's local time);
 //    then the flash cache loses what it still held, and, on a board that
 //    clears the object store at every boot, the object store is emptied
-//    and a RAM registry returns to the image's (registry.factory.reg);
+//    and the registry comes back as from a cold boot (a hive as last
+//    flushed, a RAM registry as the image's, registry.factory.reg);
 //    then `end` ends the program, as the reset does;
 //  - [power] reset = refused fails with ERROR_ACCESS_DENIED, = ignored
 //    answers success and does nothing;

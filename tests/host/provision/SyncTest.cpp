@@ -142,8 +142,8 @@ TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
       {"inside the window it still differs", 10, 2, nullptr, 1, 0, true,
        "result: 0 restored, 0 consistent, 2 FAILED (exit 1)",
        "no restart: the terminal restarted for these values at 2026-03-09 05:55:03 UTC, less "
-       "than 10 minutes ago (\\Flash Disk\\HWProvision.restart); the drivers load what was "
-       "restored again at the next boot"},
+       "than 10 minutes ago (\\Flash Disk\\HWProvision.restart); lest it restart in a loop, what "
+       "was restored again waits for the next boot"},
       {"a stale marker: one restart more", 11, 2, nullptr, 0, 1, true,
        "result: 2 restored, 0 consistent, 0 FAILED (exit 0)", nullptr},
       {"a marker later than the clock", -30, 1, nullptr, 1, 0, true,
@@ -168,6 +168,11 @@ TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
          run.terminal.os.keys.erase(kWifiCardKey4329);
        },
        1, 1, true, "result: 1 restored, 1 consistent, 1 FAILED (exit 1)", nullptr},
+      {"a restore beside an unreadable cell does not restart", kNone, 2,
+       [](RestartRun& run) { run.terminal.os.failRead = {0x91}; }, 1, 0, false,
+       "result: 1 restored, 0 consistent, 0 FAILED, 1 unreadable (exit 1)",
+       "no restart: a cell cannot be read, and the sync after a restart could not tell what it "
+       "restored; the drivers load the restored values at the next boot"},
       {"the terminal refuses the restart", kNone, 2,
        [](RestartRun& run) { run.terminal.os.powerStateResult = 87; }, 1, 1, false,
        "result: restart refused (exit 1)",

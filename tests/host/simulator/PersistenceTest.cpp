@@ -39,24 +39,35 @@ TEST_F(PersistenceTest, AColdBootKeepsWhatTheRegistrysStoreKept) {
     bool handEdit;     // and then registry.reg was edited by hand
     long flushResult;  // what RegFlushKey answered
     const char* after;
+    bool warmClears = false;  // a warm reset on a board that clears the object store
   } cases[] = {
       {"hive", true, false, 0, "set.dll"},
       {"hive", false, false, 0, "hcd_hsh1.dll"},
       {"hive", true, true, 0, "by-hand.dll"},
       {"ram", true, false, kErrorNotSupported, "hcd_hsh1.dll"},
       {"ram", false, true, 0, "hcd_hsh1.dll"},
+      {"hive", false, false, 0, "hcd_hsh1.dll", true},
+      {"ram", false, false, 0, "hcd_hsh1.dll", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.persistence) + (c.flushed ? ", flushed" : "") +
                  (c.handEdit ? ", hand edit" : ""));
     TearDown();
     SetUp();
-    WriteFile("device.ini", std::string("[registry]\npersistence = ") + c.persistence + "\n");
+    WriteFile("device.ini", std::string("[registry]\npersistence = ") + c.persistence +
+                                (c.warmClears ? "\n[boot]\nobject store = cleared at every boot\n"
+                                              : "\n"));
     {
       auto os = Load();
       ASSERT_EQ(SetString(*os, kHcdKey, u"Dll", u"set.dll"), 0);
       if (c.flushed) {
         EXPECT_EQ(os->RegFlushKey(kHkeyLocalMachine), c.flushResult);
+      }
+      if (c.warmClears) {
+        os->OnRestart([] {});
+        ASSERT_EQ(os->SetSystemPowerState(nullptr, kPowerStateReset, kPowerForce), 0u);
+        EXPECT_EQ(UsbDll(), c.after) << "the warm reset booted as from cold";
+        continue;
       }
     }
     if (c.handEdit) {
@@ -97,36 +108,39 @@ TEST_F(PersistenceTest, ARamRegistryWithoutTheImagesRegistryIsNotBooted) {
 // A file written through a handle opened with `flags`, flushed or not, then
 // the terminal reset: what the file is afterwards (null: gone).
 TEST_F(PersistenceTest, AResetKeepsWhatTheFilesVolumeHolds) {
+  const char* const kWriteBack = "[files]\ncache = write-back\n";
+  const char* const kCleared = "[boot]\nobject store = cleared at every boot\n";
   const struct {
     const char* what;
     const char16_t* path;
-    bool writeBack;
+    const char* ini;     // device.ini
     const char* before;  // null: no such file
     bool flush;
     std::uint32_t flags;
     bool cold;
     const char* after;
   } cases[] = {
-      {"object store, warm reset", u"\\HWProvision.restart", false, nullptr, false, 0, false,
-       "new"},
-      {"object store, cold boot", u"\\HWProvision.restart", false, nullptr, false, 0, true,
-       nullptr},
-      {"flash written through", u"\\Flash Disk\\f.txt", false, nullptr, false, 0, true, "new"},
-      {"write-back, a new file unflushed", u"\\Flash Disk\\f.txt", true, nullptr, false, 0, false,
-       nullptr},
-      {"write-back, an old file unflushed", u"\\Flash Disk\\f.txt", true, "old", false, 0, true,
-       "old"},
-      {"write-back, flushed", u"\\Flash Disk\\f.txt", true, nullptr, true, 0, false, "new"},
-      {"write-back, a write-through handle", u"\\Flash Disk\\f.txt", true, "old", false,
+      {"object store, warm reset", u"\\o.txt", "", nullptr, false, 0, false, "new"},
+      {"object store, cold boot", u"\\o.txt", "", nullptr, false, 0, true, nullptr},
+      {"object store on a board that clears it, warm reset", u"\\o.txt", kCleared, nullptr, false,
+       0, false, nullptr},
+      {"flash on a board that clears the object store", u"\\Flash Disk\\f.txt", kCleared,
+       nullptr, false, 0, false, "new"},
+      {"flash written through", u"\\Flash Disk\\f.txt", "", nullptr, false, 0, true, "new"},
+      {"write-back, a new file unflushed", u"\\Flash Disk\\f.txt", kWriteBack, nullptr, false, 0,
+       false, nullptr},
+      {"write-back, an old file unflushed", u"\\Flash Disk\\f.txt", kWriteBack, "old", false, 0,
+       true, "old"},
+      {"write-back, flushed", u"\\Flash Disk\\f.txt", kWriteBack, nullptr, true, 0, false, "new"},
+      {"write-back, a write-through handle", u"\\Flash Disk\\f.txt", kWriteBack, "old", false,
        kFileFlagWriteThrough, true, "new"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     TearDown();
     SetUp();
-    if (c.writeBack) WriteFile("device.ini", "[files]\ncache = write-back\n");
-    const std::string host =
-        c.path[1] == u'F' ? "Flash Disk/f.txt" : "Object Store/HWProvision.restart";
+    WriteFile("device.ini", c.ini);
+    const std::string host = c.path[1] == u'F' ? "Flash Disk/f.txt" : "Object Store/o.txt";
     if (c.before != nullptr) WriteFile(host, c.before);
     auto os = Load();
     const Handle h = os->CreateFile(c.path, kGenericWrite, 0, nullptr, kCreateAlways, c.flags, 0);
@@ -146,10 +160,14 @@ TEST_F(PersistenceTest, AResetKeepsWhatTheFilesVolumeHolds) {
 }
 
 TEST_F(PersistenceTest, AWarmResetIsRecordedAndEndsTheProgram) {
-  WriteFile("device.ini", "[power]\nreset = refused\n");
-  EXPECT_EQ(Load()->SetSystemPowerState(nullptr, kPowerStateReset, kPowerForce),
-            static_cast<UInt32>(kErrorAccessDenied));
-  EXPECT_FALSE(fs::exists(PathOf("restarts.log")));
+  for (const auto& [kind, result] : {std::pair{"refused", kErrorAccessDenied}, {"ignored", 0L}}) {
+    WriteFile("device.ini", std::string("[power]\nreset = ") + kind + "\n");
+    auto refusing = Load();
+    refusing->OnRestart([] { FAIL() << "no reset comes"; });
+    EXPECT_EQ(refusing->SetSystemPowerState(nullptr, kPowerStateReset, kPowerForce),
+              static_cast<UInt32>(result));
+    EXPECT_FALSE(fs::exists(PathOf("restarts.log")));
+  }
   fs::remove(PathOf("device.ini"));
   auto os = Load();
   int ends = 0;
