@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/simulator/SimulatedTerminal.h"
+#include "platform/simulator/terminal/SimulatedTerminal.h"
 #include "setup/ModulePage.h"
 
 namespace {

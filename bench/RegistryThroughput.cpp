@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "Median.h"
-#include "platform/simulator/RegistryFile.h"
+#include "platform/simulator/registry/RegistryFile.h"
 #include "platform/simulator/TextCodec.h"
 
 namespace {

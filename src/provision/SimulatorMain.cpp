@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/simulator/PrintedBox.h"
-#include "platform/simulator/SimulatedTerminal.h"
+#include "platform/simulator/terminal/PrintedBox.h"
+#include "platform/simulator/terminal/SimulatedTerminal.h"
 #include "platform/simulator/TextCodec.h"
 #include "provision/Commands.h"
 #include "provision/ExitCodes.h"

@@ -7,8 +7,8 @@
 
 #include "framework/App.h"
 #include "framework/MessageBox.h"
-#include "platform/simulator/PrintedBox.h"
-#include "platform/simulator/SimulatedTerminal.h"
+#include "platform/simulator/terminal/PrintedBox.h"
+#include "platform/simulator/terminal/SimulatedTerminal.h"
 #include "ui/TerminalPlatform.h"
 
 namespace {

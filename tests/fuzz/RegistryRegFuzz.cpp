@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/simulator/RegistryFile.h"
+#include "platform/simulator/registry/RegistryFile.h"
 
 namespace {
 

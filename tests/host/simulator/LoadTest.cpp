@@ -2,7 +2,7 @@
 #include <string>
 
 #include "TerminalFixture.h"
-#include "platform/simulator/DeviceConfig.h"
+#include "platform/simulator/terminal/DeviceConfig.h"
 
 namespace hw::simtest {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "TerminalFixture.h"
-#include "platform/simulator/RegistryFile.h"
+#include "platform/simulator/registry/RegistryFile.h"
 
 namespace hw::simtest {
 namespace {

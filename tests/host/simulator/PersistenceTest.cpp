@@ -7,8 +7,8 @@
 #include <regex>
 
 #include "TerminalFixture.h"
-#include "platform/simulator/FlashCache.h"
-#include "platform/simulator/TerminalRegistry.h"
+#include "platform/simulator/files/FlashCache.h"
+#include "platform/simulator/registry/TerminalRegistry.h"
 
 namespace hw::simtest {
 namespace {

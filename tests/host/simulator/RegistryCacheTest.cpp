@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "TerminalFixture.h"
-#include "platform/simulator/RegistryFileCache.h"
+#include "platform/simulator/registry/RegistryFileCache.h"
 
 namespace hw::simtest {
 namespace {

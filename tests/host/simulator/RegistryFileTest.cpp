@@ -2,7 +2,7 @@
 #include <string_view>
 
 #include "TerminalFixture.h"
-#include "platform/simulator/RegistryFile.h"
+#include "platform/simulator/registry/RegistryFile.h"
 
 namespace hw::simtest {
 namespace {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/simulator/SimulatedTerminal.h"
+#include "platform/simulator/terminal/SimulatedTerminal.h"
 
 namespace hw::simtest {
 

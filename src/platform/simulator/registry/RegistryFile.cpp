@@ -1,0 +1,277 @@
+#include "platform/simulator/registry/RegistryFile.h"
+
+#include <utility>
+
+#include "platform/simulator/registry/RegistryKeyIndex.h"
+#include "platform/simulator/TextCodec.h"
+
+namespace hw::sim {
+
+namespace {
+
+bool Fail(ParseError* error, int line, std::string reason) {
+  error->line = line;
+  error->reason = std::move(reason);
+  return false;
+}
+
+// Whether a line made for the file reads back: a name or a text that regedit
+// could not write must not spoil the file.
+bool ReadsBack(std::string_view line) {
+  std::string_view data;
+  std::string reason;
+  return ParseValueName(line, nullptr, nullptr, &data, &reason) &&
+         DecodeValueData(data, nullptr, &reason);
+}
+
+bool IsHeader(std::string_view line) {
+  return line == kRegistryHeader || line == kRegedit4Header;
+}
+
+}  // namespace
+
+RegistryFile::RegistryFile() = default;
+RegistryFile::RegistryFile(const RegistryFile& other)
+    : encoding_(other.encoding_), text_(other.text_), sections_(other.sections_) {}
+RegistryFile::RegistryFile(RegistryFile&& other) noexcept = default;
+RegistryFile& RegistryFile::operator=(RegistryFile other) noexcept {
+  encoding_ = other.encoding_;
+  text_ = std::move(other.text_);
+  sections_ = std::move(other.sections_);
+  keys_ = std::move(other.keys_);
+  return *this;
+}
+RegistryFile::~RegistryFile() = default;
+
+RegistryFile::Line RegistryFile::LineAt(std::size_t begin) const {
+  const std::size_t newline = FindChar(text_, '\n', begin);
+  if (newline == std::string::npos) return {begin, text_.size(), text_.size()};
+  const bool crlf = newline > begin && text_[newline - 1] == '\r';
+  return {begin, crlf ? newline - 1 : newline, newline + 1};
+}
+
+bool RegistryFile::Parse(std::string_view bytes, RegistryFile* file, ParseError* error) {
+  return Parse(std::string(bytes), file, error);
+}
+
+bool RegistryFile::Parse(std::string&& bytes, RegistryFile* file, ParseError* error) {
+  RegistryFile parsed;
+  if (!DecodeRegistryText(std::move(bytes), &parsed.encoding_, &parsed.text_, error)) {
+    return false;
+  }
+  if (!parsed.Index(error)) return false;
+  *file = std::move(parsed);
+  return true;
+}
+
+bool RegistryFile::Index(ParseError* error) {
+  const std::string_view text = text_;
+  const Line first = LineAt(0);
+  if (text.empty() || !IsHeader(Trim(text.substr(0, first.end)))) {
+    return Fail(error, 1,
+                "the first line must be \"" + std::string(kRegistryHeader) + "\" or \"" +
+                    std::string(kRegedit4Header) + "\"");
+  }
+  // About 200 bytes a key in a terminal's export: the list seldom grows by copying.
+  sections_.reserve(text.size() / 200);
+  std::string reason;
+  std::string joined;
+  int lineNumber = 1;
+  for (std::size_t at = first.next; at < text.size();) {
+    const Line line = LineAt(at);
+    const std::string_view trimmed = Trim(text.substr(line.begin, line.end - line.begin));
+    ++lineNumber;
+    at = line.next;
+    if (trimmed.empty() || trimmed.front() == ';') continue;
+    if (trimmed.front() == '[') {
+      const std::string_view header = KeyHeaderOf(trimmed);
+      if (!ParseKeyHeader(header, nullptr, &reason)) {
+        return Fail(error, lineNumber, ReasonForLine(trimmed, reason));
+      }
+      const auto pathBegin = static_cast<std::size_t>(header.data() - text.data()) + 1;
+      sections_.push_back({pathBegin, header.size() - 2});
+      continue;
+    }
+    if (trimmed.front() != '"' && trimmed.front() != '@') {
+      return Fail(error, lineNumber, ReasonForOtherLine(trimmed));
+    }
+    if (sections_.empty()) return Fail(error, lineNumber, "a value before the first [key]");
+    if (IsPlainValueLine(trimmed)) continue;
+    Value value;
+    std::string_view data;
+    if (!ReadValue(line, &value, &data, &joined, &at, &reason) ||
+        !DecodeValueData(data, nullptr, &reason)) {
+      return Fail(error, lineNumber, ReasonForLine(trimmed, reason));
+    }
+    // The continuation lines of a list are lines too.
+    for (std::size_t i = line.next; i < at; ++i) lineNumber += text[i] == '\n';
+  }
+  return true;
+}
+
+bool RegistryFile::ReadValue(const Line& first, Value* value, std::string_view* data,
+                             std::string* joined, std::size_t* next, std::string* reason) const {
+  const std::string_view text = text_;
+  const std::string_view line = Trim(text.substr(first.begin, first.end - first.begin));
+  std::size_t nameEnd = 1;
+  std::string_view rest;
+  if (!ParseValueName(line, nullptr, &nameEnd, &rest, reason)) return false;
+  const auto nameBegin = static_cast<std::size_t>(line.data() - text.data()) + 1;
+  const std::size_t nameLength = line.front() == '"' ? nameEnd - 2 : 0;
+  const bool escaped = text.substr(nameBegin, nameLength).find('\\') != std::string_view::npos;
+  const auto dataBegin = static_cast<std::size_t>(rest.data() - text.data());
+  *value = {first.begin, first.end, dataBegin, nameBegin, nameLength, escaped};
+  *next = first.next;
+  *data = WithoutComment(rest);
+  bool dropLast = false;
+  if (!ContinuesOnNextLine(*data, &dropLast)) return true;
+  joined->assign(*data);
+  do {
+    if (dropLast) joined->pop_back();
+    if (*next >= text.size()) {
+      *reason = "the list continues past the end of the file";
+      return false;
+    }
+    const Line more = LineAt(*next);
+    joined->append(WithoutComment(Trim(text.substr(more.begin, more.end - more.begin))));
+    value->end = more.end;
+    *next = more.next;
+  } while (ContinuesOnNextLine(*joined, &dropLast));
+  *data = *joined;
+  return true;
+}
+
+std::string_view RegistryFile::Path(const Section& section) const {
+  return std::string_view(text_).substr(section.pathBegin, section.pathLength);
+}
+
+std::string_view RegistryFile::Name(const Value& value) const {
+  return std::string_view(text_).substr(value.nameBegin, value.nameLength);
+}
+
+std::vector<RegistryFile::Value> RegistryFile::ValuesOf(const Section& section,
+                                                        std::size_t* entryEnd) const {
+  std::vector<Value> values;
+  std::string_view data;
+  std::string joined;
+  std::string reason;
+  const Line header = LineAt(section.pathBegin);
+  *entryEnd = header.end;
+  // Every line was checked when the file was read: these reads cannot fail.
+  for (std::size_t at = header.next; at < text_.size();) {
+    const Line line = LineAt(at);
+    const std::string_view trimmed =
+        Trim(std::string_view(text_).substr(line.begin, line.end - line.begin));
+    if (!trimmed.empty() && trimmed.front() == '[') break;
+    at = line.next;
+    if (trimmed.empty() || trimmed.front() == ';') continue;
+    Value value{};
+    ReadValue(line, &value, &data, &joined, &at, &reason);
+    values.push_back(value);
+    *entryEnd = value.end;
+  }
+  return values;
+}
+
+const RegistryKeyIndex& RegistryFile::Keys() const {
+  if (keys_ == nullptr) {
+    keys_ = std::make_unique<RegistryKeyIndex>();
+    for (std::size_t i = 0; i < sections_.size(); ++i) keys_->Add(Path(sections_[i]), i);
+  }
+  return *keys_;
+}
+
+bool RegistryFile::HasKey(std::string_view path) const {
+  return Keys().Has(path);
+}
+
+std::optional<RegistryFile::Value> RegistryFile::FindValue(std::string_view key,
+                                                           std::string_view name) const {
+  const std::vector<std::size_t>* sections = Keys().SectionsOf(key);
+  if (sections == nullptr) return std::nullopt;
+  std::optional<Value> found;
+  std::size_t entryEnd = 0;
+  for (std::size_t s : *sections) {
+    for (const Value& value : ValuesOf(sections_[s], &entryEnd)) {
+      if (value.nameEscaped ? EqualsFolded(UnescapeName(Name(value)), name)
+                            : EqualsFolded(Name(value), name)) {
+        found = value;
+      }
+    }
+  }
+  return found;
+}
+
+std::optional<RegistryValue> RegistryFile::QueryValue(std::string_view key,
+                                                      std::string_view name) const {
+  const std::optional<Value> found = FindValue(key, name);
+  if (!found) return std::nullopt;
+  return DataOf(*found);
+}
+
+RegistryValue RegistryFile::DataOf(const Value& found) const {
+  Value value{};
+  std::string_view data;
+  std::string joined;
+  std::string reason;
+  std::size_t next = 0;
+  RegistryValue decoded;
+  // The file was checked when it was read; these cannot fail.
+  ReadValue(LineAt(found.begin), &value, &data, &joined, &next, &reason);
+  DecodeValueData(data, &decoded, &reason);
+  return decoded;
+}
+
+bool RegistryFile::SetValue(std::string_view key, std::string_view name,
+                            const RegistryValue& value) {
+  const std::optional<Value> found = FindValue(key, name);
+  if (!HasKey(key)) return false;
+  // A set that changes nothing leaves the line as written, comment and all.
+  if (found && DataOf(*found) == value) return true;
+  const bool ansi = encoding_ == Encoding::kWindows1252;
+  std::string data;
+  FormatValueData(value, ansi, &data);
+  if (found) {
+    // The line keeps the spelling of its name, whatever case the caller used.
+    ReplaceData(*found, data);
+    return true;
+  }
+  std::string line;
+  if (!FormatValueLine(name, data, &line) || !ReadsBack(line) ||
+      (ansi && !FitsWindows1252(line + std::string(key)))) {
+    return false;
+  }
+  if (const std::vector<std::size_t>* sections = Keys().SectionsOf(key)) {
+    InsertValue(sections->back(), line);
+  } else {
+    AppendSection(key, line);
+  }
+  return true;
+}
+
+EncodedText RegistryFile::Bytes(std::string* scratch) const {
+  return EncodeRegistryText(text_, encoding_, scratch);
+}
+
+std::string RegistryFile::Serialize() const {
+  std::string scratch;
+  const EncodedText bytes = Bytes(&scratch);
+  if (bytes.body.data() == scratch.data()) return scratch;
+  std::string serialized;
+  serialized.reserve(bytes.bom.size() + bytes.body.size());
+  serialized.append(bytes.bom).append(bytes.body);
+  return serialized;
+}
+
+bool RegistryFile::SerializesTo(std::string_view bytes) const {
+  return IsRegistryTextEncoded(text_, encoding_, bytes);
+}
+
+std::vector<std::string> RegistryFile::KeyPaths() const {
+  std::vector<std::string> paths;
+  paths.reserve(sections_.size());
+  for (const Section& section : sections_) paths.emplace_back(Path(section));
+  return paths;
+}
+
+}  // namespace hw::sim

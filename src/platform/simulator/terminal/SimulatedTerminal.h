@@ -1,0 +1,128 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/simulator/terminal/DeviceConfig.h"
+#include "platform/simulator/terminal/EepromDevice.h"
+#include "platform/simulator/terminal/TerminalBoot.h"
+#include "platform/simulator/files/TerminalFiles.h"
+#include "platform/simulator/registry/TerminalRegistry.h"
+
+namespace hw {
+
+// A terminal kept in a folder: eeprom.bin, registry.reg, Windows/, Flash Disk/,
+// debug.log and the optional faults of device.ini.
+class SimulatedTerminal final : public Platform {
+ public:
+  // Loads `folder` (UTF-8 path). On a malformed device.ini or registry.reg (or
+  // an eeprom.bin that is not 256 bytes, or a folder that is not there):
+  // returns null and sets *error to "<file>:<line>: <reason>"; the error has
+  // already been written once to stderr and appended to debug.log (and, on
+  // Windows, OutputDebugStringW).
+  static std::unique_ptr<SimulatedTerminal> Load(const std::string& folder, std::string* error);
+
+  SimulatedTerminal(const SimulatedTerminal&) = delete;
+  SimulatedTerminal& operator=(const SimulatedTerminal&) = delete;
+  ~SimulatedTerminal();
+
+  Handle CreateFile(const Char* name, UInt32 access, UInt32 shareMode,
+                    const void* securityAttributes, UInt32 creationDisposition,
+                    UInt32 flagsAndAttributes, Handle templateFile) override;
+  int DeviceIoControl(Handle device, UInt32 ioControlCode, const void* inBuffer,
+                      UInt32 inSize, void* outBuffer, UInt32 outSize,
+                      UInt32* bytesReturned, void* overlapped) override;
+  int ReadFile(Handle file, void* buffer, UInt32 bytesToRead, UInt32* bytesRead,
+               void* overlapped) override;
+  int WriteFile(Handle file, const void* buffer, UInt32 bytesToWrite,
+                UInt32* bytesWritten, void* overlapped) override;
+  int SetFileAttributes(const Char* path, UInt32 attributes) override;
+  int DeleteFile(const Char* path) override;
+  // Puts what the flash cache holds of the file on its volume.
+  int FlushFileBuffers(Handle file) override;
+  int CloseHandle(Handle handle) override;
+  long RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 options,
+                    UInt32 samDesired, RegKey* result) override;
+  long RegSetValueEx(RegKey key, const Char* valueName, UInt32 reserved,
+                     UInt32 type, const UInt8* data,
+                     UInt32 dataBytes) override;
+  long RegQueryValueEx(RegKey key, const Char* valueName, UInt32* reserved, UInt32* type,
+                       UInt8* data, UInt32* dataBytes) override;
+  long RegCloseKey(RegKey key) override;
+  long RegFlushKey(RegKey key) override;
+  // The error of the last FlushFileBuffers that failed.
+  UInt32 GetLastError() override;
+  // A warm reset, as sim::TerminalBoot has it: recorded in restarts.log, it
+  // ends the program as the terminal's reset would, at once, with exit code
+  // 0. It keeps the registry, flushed or not, and, unless the board clears
+  // it, the object store; it loses what a write-back flash cache held.
+  // Other power states are not modelled.
+  UInt32 SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) override;
+  void Sleep(UInt32 milliseconds) override;
+  // As sim::AnswerKernelIoControl: the identity of device.ini's [terminal].
+  int KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 inSize, void* outBuffer,
+                      UInt32 outSize, UInt32* bytesReturned) override;
+  // The terminal's clock: the desktop's, moved by its clock file.
+  void GetLocalTime(SystemTime* time) override;
+  void GetSystemTime(SystemTime* time) override;
+  void DebugPrintf(const Char* format, UInt32 value) override;
+
+  // What a warm reset does after it is recorded; tests, which must go on, stay.
+  void OnRestart(std::function<void()> restart) { restart_ = std::move(restart); }
+
+ private:
+  // One thing a handle stands for: the device, a file or a registry key.
+  struct Object {
+    enum class Kind { kDevice, kFile, kKey };
+    Kind kind = Kind::kDevice;
+    UInt32 access = 0;
+    UInt32 shareMode = 0;
+    std::string identity;  // the device or file that share modes guard
+    std::unique_ptr<sim::OpenFile> file;
+    std::string keyPath;  // full, "HKEY_LOCAL_MACHINE\..."
+  };
+
+  SimulatedTerminal(std::filesystem::path folder, sim::DeviceConfig faults,
+                    sim::RegistryFileCache registry);
+
+  Handle OpenDevice(UInt32 access, UInt32 shareMode, UInt32 disposition);
+  Handle OpenFile(const Char* name, UInt32 access, UInt32 shareMode, UInt32 disposition,
+                  UInt32 flags);
+  bool SharingAllows(const std::string& identity, UInt32 access,
+                     UInt32 shareMode) const;
+  std::size_t DeviceOpens() const;
+  Handle Add(Object object);
+  Object* Find(std::intptr_t handle, Object::Kind kind);
+
+  std::filesystem::path folder_;
+  sim::DeviceConfig faults_;
+  sim::EepromDevice eeprom_;
+  sim::TerminalFiles files_;
+  sim::TerminalRegistry registry_;
+  sim::TerminalBoot boot_;
+  UInt32 lastError_ = 0;
+  std::map<std::intptr_t, Object> objects_;
+  // With null_handle every device open is handle 0, so they are counted here.
+  std::vector<Object> nullDeviceOpens_;
+  std::intptr_t nextHandle_ = 0x100;
+  std::function<void()> restart_;
+};
+
+// The folder the simulator flavour runs on: $HWSETUP_TERMINAL when set and not
+// empty, else "terminal" inside `exeDir`.
+std::string FindTerminalFolder(const std::string& exeDir);
+
+#ifdef _WIN32
+// The terminal folder of the running program: FindTerminalFolder of the
+// folder its executable is in.
+std::string ProgramTerminalFolder();
+#endif
+
+}  // namespace hw

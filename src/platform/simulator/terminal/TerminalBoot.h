@@ -1,0 +1,62 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+
+#include "platform/Platform.h"
+#include "platform/simulator/terminal/DeviceConfig.h"
+#include "platform/simulator/files/TerminalFiles.h"
+
+namespace hw::sim {
+
+// The terminal's clock file: the seconds its clock is ahead of the
+// desktop's (negative: behind), one decimal number. Absent: the desktop's
+// clock. scripts/set-clock writes it, and scripts/cold-boot does for a
+// board whose clock a cold boot puts back ([boot] clock after cold boot).
+inline constexpr char kClockFileName[] = "clock.txt";
+// A line for each warm reset a program asked for and was granted.
+inline constexpr char kRestartLogName[] = "restarts.log";
+
+// The terminal's clock, as its clock file moves it.
+class TerminalClock {
+ public:
+  explicit TerminalClock(std::filesystem::path folder) : folder_(std::move(folder)) {}
+  void Utc(SystemTime* time) const;
+  void Local(SystemTime* time) const;
+
+ private:
+  std::chrono::system_clock::time_point Now() const;
+  std::filesystem::path folder_;
+};
+
+// What a warm reset and the waits of a program do on the terminal:
+//  - a granted reset is a line in restarts.log (the terminal's local time);
+//    then the flash cache loses what it still held, and, on a board that
+//    clears the object store at every boot, the object store is emptied
+//    and the registry comes back as from a cold boot (a hive as last
+//    flushed, a RAM registry as the image's, registry.factory.reg);
+//    then `end` ends the program, as the reset does;
+//  - [power] reset = refused fails with ERROR_ACCESS_DENIED, = ignored
+//    answers success and does nothing;
+//  - a Sleep lasts at most [power] longest_sleep_ms.
+class TerminalBoot {
+ public:
+  TerminalBoot(std::filesystem::path folder, const DeviceConfig& config,
+               const TerminalFiles& files)
+      : folder_(std::move(folder)), config_(config), files_(files), clock_(folder_) {}
+
+  UInt32 WarmReset(const std::function<void()>& end) const;
+  void Sleep(UInt32 milliseconds) const;
+  const TerminalClock& clock() const { return clock_; }
+
+ private:
+  bool ClearObjectStore() const;
+
+  std::filesystem::path folder_;
+  const DeviceConfig& config_;
+  const TerminalFiles& files_;
+  TerminalClock clock_;
+};
+
+}  // namespace hw::sim
