@@ -183,6 +183,10 @@ std::optional<std::string> Apply(std::string_view section, const IniEntry& entry
       return "write-through or write-back";
     }
     return std::nullopt;
+  } else if (section == "boot" && key == "merge") {
+    // A .reg file in the terminal folder, merged at every boot by scripts/boot.
+    if (value.empty()) return "a .reg file in the terminal folder";
+    return std::nullopt;
   } else if (section == "power" && key == "reset") {
     if (!ParseChoice(value, "allowed", "refused", &config->resetRefused)) {
       return "allowed or refused";
@@ -208,7 +212,7 @@ bool ParseDeviceConfig(std::string_view text, DeviceConfig* config, ParseError* 
   for (const IniSection& section : sections) {
     const std::string name = FoldCase(section.name);
     if (name != "eom1" && name != "registry" && name != "files" && name != "terminal" &&
-        name != "power") {
+        name != "power" && name != "boot") {
       return Fail(error, section.line, "unknown section [" + section.name + "]");
     }
     for (const IniEntry& entry : section.entries) {
