@@ -21,6 +21,9 @@ import sys
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SUBPROJECT = os.path.join(ROOT, "ce-subproject")
 PROGRAM_FOLDERS = ("HWSetup", "HWProvision")
+# The subproject whose .bib, .dat and .reg (named after it, in its folder, as
+# the OS design merges a subproject's) put both programs into the image.
+IMAGE_FOLDER = "HWSetup"
 # What CE 6.0 provides to link against: its core DLL, the common controls and
 # its C runtime's start-up.
 CE_LIBRARIES = {"coredll.lib", "commctrl.lib", "corelibc.lib"}
@@ -78,7 +81,7 @@ def dat_entries(path, fail):
         if not line.strip():
             continue
         if not found:
-            fail(f"{os.path.basename(path)}:{number}: not a .dat line CE reads: {line.strip()}")
+            fail(f"{os.path.relpath(path, os.path.dirname(os.path.dirname(path)))}:{number}: not a .dat line CE reads: {line.strip()}")
         elif found.group(3):
             entries.append((found.group(1) or "\\", found.group(3), found.group(4)))
     return entries
@@ -126,25 +129,26 @@ def check_program(folder, cmake_sources, entry, fail):
 def check_image_files(folder, made, fail):
     """The .bib names files the builds make or the subproject holds; each
     shortcut counts right; each .dat line parses and copies an image file."""
-    own = {name.lower() for name in os.listdir(folder)}
+    own = {name.lower() for _, _, names in os.walk(folder) for name in names}
+    folder = os.path.join(folder, IMAGE_FOLDER)
     in_image = set()
     for bib in sorted(n for n in os.listdir(folder) if n.lower().endswith(".bib")):
         for section, name, path in bib_entries(os.path.join(folder, bib)):
             base = path.split("\\")[-1].lower()
             if base not in made and base not in own:
-                fail(f"{bib}: {section} {name}: {path} is made by no build and is no file of "
+                fail(f"{IMAGE_FOLDER}/{bib}: {section} {name}: {path} is made by no build and is no file of "
                      "the subproject")
             in_image.add(name.lower())
     for lnk in sorted(n for n in os.listdir(folder) if n.lower().endswith(".lnk")):
         count, command = shortcut(os.path.join(folder, lnk))
         if count != len(command):
-            fail(f"{lnk}: the count is {count}, the command line after '#' has "
+            fail(f"{IMAGE_FOLDER}/{lnk}: the count is {count}, the command line after '#' has "
                  f"{len(command)} characters: {command}")
     for dat in sorted(n for n in os.listdir(folder) if n.lower().endswith(".dat")):
         for directory, name, source in dat_entries(os.path.join(folder, dat), fail):
             if not source.lower().startswith("\\windows\\") or \
                     source.split("\\")[-1].lower() not in in_image:
-                fail(f"{dat}: {directory}\\{name} copies {source}, which the .bib does not "
+                fail(f"{IMAGE_FOLDER}/{dat}: {directory}\\{name} copies {source}, which the .bib does not "
                      "put in \\Windows")
 
 
@@ -165,7 +169,7 @@ def check(folder, cmake_sources_of, entries, fail):
     print("subproject: the .bib's files, the shortcuts' counts and the .dat's lines")
 
 
-def install_startup(terminal, folder=SUBPROJECT):
+def install_startup(terminal, folder=os.path.join(SUBPROJECT, IMAGE_FOLDER)):
     """The image's start-up in a simulated terminal: each file the .bib puts in
     \\Windows, and each file the .dat copies at a cold boot, from the subproject."""
     problems = []
