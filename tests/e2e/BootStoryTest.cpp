@@ -1,6 +1,7 @@
-// A terminal's life across boots: presses in HWSetup, a cold boot by
-// scripts/cold-boot, then HWProvision's report and sync --restart on what the
-// boot left, with the registry kept by a hive and by a RAM registry.
+// A terminal's life across boots: presses in HWSetup, then scripts/boot --cold,
+// which cold-boots the terminal and runs its image's start-up (the boot
+// shortcut's sync --restart) at every boot until one asks for no reset, with
+// the registry kept by a hive and by a RAM registry.
 #include <fstream>
 #include <iterator>
 
@@ -11,78 +12,70 @@
 namespace e2e {
 namespace {
 
-constexpr int kWifi8Xqf = 1022;  // page 2
-constexpr int k3GNone = 1011;    // page 1
+constexpr int kWifi8Xqf = 1022;       // page 2
+constexpr int kBluetooth2To1 = 1009;  // page 2
+constexpr int k3GNone = 1011;         // page 1
 
 class BootStory : public E2eCase {
  protected:
-  // Presses 3G "None" and WiFi "muRate 8XQF" in HWSetup: both differ from
-  // what the factory registry holds.
-  void PressWifiAnd3G(const Where& where) {
+  // Presses WiFi "muRate 8XQF", Bluetooth "2to1" and 3G "None" in HWSetup:
+  // the WiFi and 3G values differ from what the factory registry holds.
+  void PressWifiBluetoothAnd3G(const Where& where) {
     Start(where);
     Tool().SelectTab(where, 1);
     Press(where, Tool().Page(2), kWifi8Xqf, 2);
+    Press(where, Tool().Page(2), kBluetooth2To1, 2);
     Tool().SelectTab(where, 0);
     Press(where, Tool().Page(1), k3GNone, 2);
     Close(where);
   }
 
-  // scripts/cold-boot, a host program. Wine starts it, but gives no process
-  // to wait for: the shell leaves the script's exit status in a file when done.
-  void ColdBoot(const Where& where) {
-    const std::filesystem::path done = CaseDir() / L"cold-boot.status";
+  // scripts/boot DIR --cold, a host program beside scripts/cold-boot, on the
+  // simulator flavour under test. Wine starts it but gives no process to wait
+  // for: the shell leaves the exit status in a file when done. Its lines, and
+  // the exit code (-1 when it did not end).
+  int BootCold(const Where& where, std::vector<std::string>* lines) {
+    const std::filesystem::path done = CaseDir() / L"boot.status";
+    const std::filesystem::path out = CaseDir() / L"boot.txt";
     std::filesystem::remove(done);
-    std::wstring command = Wide(
-        "/bin/sh -c \"'" + UnixPath(TheConfig().coldBoot) + "' '" + UnixPath(Terminal().Root()) +
-        "' >'" + UnixPath(CaseDir() / L"cold-boot.txt") + "' 2>&1; echo $? >'" + UnixPath(done) +
-        ".part' && mv '" + UnixPath(done) + ".part' '" + UnixPath(done) + "'\"");
+    const std::string tree = UnixPath(TheConfig().simulatorExe.parent_path().parent_path());
+    std::wstring command = Wide("/bin/sh -c \"HWSETUP_BUILD_TREE='" + tree + "' '" +
+                                UnixPath(TheConfig().coldBoot.parent_path() / L"boot") + "' '" +
+                                UnixPath(Terminal().Root()) + "' --cold >'" + UnixPath(out) +
+                                "' 2>&1; echo $? >'" + UnixPath(done) + ".part' && mv '" +
+                                UnixPath(done) + ".part' '" + UnixPath(done) + "'\"");
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(L"/bin/sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
-      E2E_FAIL_AT(where) << "cannot start scripts/cold-boot: error " << GetLastError();
-      return;
+      E2E_FAIL_AT(where) << "cannot start scripts/boot: error " << GetLastError();
+      return -1;
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    if (!PollUntil([&] { return std::filesystem::exists(done); }, kStepTimeout)) {
-      E2E_FAIL_AT(where) << "scripts/cold-boot did not end";
-      return;
+    if (!PollUntil([&] { return std::filesystem::exists(done); }, 6 * kStartTimeout)) {
+      E2E_FAIL_AT(where) << "scripts/boot did not end";
+      return -1;
     }
-    std::ifstream status(done);
-    int code = -1;
-    status >> code;
-    if (code != 0) E2E_FAIL_AT(where) << "scripts/cold-boot exited " << code;
-  }
-
-  // HWProvision of the simulator flavour on the case's terminal; its result
-  // lines come back through --out.
-  std::optional<DWORD> Provision(const Where& where, const std::wstring& arguments,
-                                 std::vector<std::string>* lines) {
-    const std::filesystem::path out = CaseDir() / L"result.txt";
-    std::filesystem::remove(out);
-    LaunchOptions options;
-    options.exe = TheConfig().simulatorExe.parent_path() / L"HWProvision.exe";
-    options.workDir = CaseDir();
-    options.terminal = Terminal().Root();
-    options.arguments = arguments + L" --out \"" + out.wstring() + L"\"";
-    ToolProcess program(where, options);
-    const std::optional<DWORD> exit = program.WaitExit(where);
-    lines->clear();
     std::ifstream file(out, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    for (std::string line : SplitLines(text)) {
+    lines->clear();
+    for (std::string line : SplitLines(
+             std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()})) {
       while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
       lines->push_back(line);
     }
-    return exit;
+    int code = -1;
+    std::ifstream(done) >> code;
+    return code;
   }
 
-  // The verdict of a module's line: what follows its last "| ".
-  static std::string Verdict(const std::vector<std::string>& lines, const std::string& module) {
+  // The verdict of a module's line of boot N: what follows the last "| " of
+  // the Nth line that starts with the module's name.
+  static std::string Verdict(const std::vector<std::string>& lines, const std::string& module,
+                             int boot) {
     for (const std::string& line : lines) {
-      if (line.compare(0, module.size() + 1, module + " ") == 0) {
+      if (line.compare(0, module.size() + 1, module + " ") == 0 && --boot == 0) {
         return line.substr(line.rfind("| ") + 2);
       }
     }
@@ -101,53 +94,42 @@ class BootStory : public E2eCase {
   }
 };
 
-TEST_F(BootStory, ARamRegistryLosesThePressesAndSyncRestoresThemWithOneRestart) {
+TEST_F(BootStory, ARamRegistryLosesThePressesAndTheBootRestoresThemWithOneRestart) {
   Terminal().WriteDeviceIni("[registry]\npersistence = ram\n");
-  PressWifiAnd3G(E2E_HERE);
+  PressWifiBluetoothAnd3G(E2E_HERE);
   const std::string pressed = Terminal().Read("registry.reg");
   EXPECT_NE(pressed.find("\"Dll\"=\"GarnetSDN.dll\""), std::string::npos);
-  ColdBoot(E2E_HERE);
-  ASSERT_EQ(Terminal().Read("registry.reg"), Terminal().Read("registry.factory.reg"))
-      << Terminal().Read("cold-boot.txt");
 
   std::vector<std::string> lines;
-  EXPECT_EQ(Provision(E2E_HERE, L"report", &lines), 4u);
-  EXPECT_EQ(Verdict(lines, "3G").rfind("INCONSISTENT: ", 0), 0u) << Verdict(lines, "3G");
-  EXPECT_EQ(Verdict(lines, "WiFi"),
-            "INCONSISTENT: card 4319 holds the USI SD40 set, wants muRate 8XQF; card 4329 holds "
-            "the USI SD40 set, wants muRate 8XQF");
-
-  EXPECT_EQ(Provision(E2E_HERE, L"sync --restart", &lines), 0u) << "the reset ends it so";
-  const std::string notPermanent = "; not made permanent: RegFlushKey failed with error 50";
-  EXPECT_EQ(Verdict(lines, "3G"), "restored" + notPermanent);
-  EXPECT_EQ(Verdict(lines, "WiFi"), "restored" + notPermanent);
-  EXPECT_EQ(Verdict(lines, "Bluetooth"), "restored");
+  EXPECT_EQ(BootCold(E2E_HERE, &lines), 0);
   ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.back(),
-            "result: 3 restored, 0 consistent, 0 FAILED, 2 not made permanent (exit 0)");
+  const std::string notPermanent = "; not made permanent: RegFlushKey failed with error 50";
+  EXPECT_EQ(Verdict(lines, "3G", 1), "restored" + notPermanent);
+  EXPECT_EQ(Verdict(lines, "WiFi", 1), "restored" + notPermanent);
+  EXPECT_EQ(Verdict(lines, "Bluetooth", 1), "consistent") << "flash kept the file";
+  EXPECT_EQ(Verdict(lines, "WiFi", 2), "consistent") << "the warm reset kept the RAM registry";
+  EXPECT_EQ(lines.back(), "boots: 2, warm resets: 1, settled");
   EXPECT_EQ(Restarts(), 1u);
-  EXPECT_TRUE(Terminal().Exists("Flash Disk/HWProvision.restart"));
-
-  // The warm reset kept the RAM registry: the drivers load the restored values.
-  EXPECT_EQ(Provision(E2E_HERE, L"report", &lines), 0u);
-  EXPECT_EQ(lines.back(), "result: consistent (exit 0)");
-  EXPECT_EQ(Provision(E2E_HERE, L"sync --restart", &lines), 0u);
-  EXPECT_EQ(lines.back(), "result: 0 restored, 3 consistent, 0 FAILED (exit 0)");
-  EXPECT_EQ(Restarts(), 1u);
-  EXPECT_FALSE(Terminal().Exists("Flash Disk/HWProvision.restart"));
+  EXPECT_EQ(Terminal().Read("registry.reg"), pressed);
+  const std::string boot = Terminal().Read("Flash Disk/HWProvision-boot.txt");
+  EXPECT_NE(boot.find("result: 0 restored, 3 consistent, 0 FAILED (exit 0)"), std::string::npos)
+      << "the shortcut's --out, a terminal path, holds the last boot's result";
+  EXPECT_FALSE(Terminal().Exists("Flash Disk/HWProvision.restart")) << "the settled boot removed it";
 }
 
 TEST_F(BootStory, AHiveKeepsThePressesThroughAColdBoot) {
-  PressWifiAnd3G(E2E_HERE);
+  PressWifiBluetoothAnd3G(E2E_HERE);
   EXPECT_FALSE(Terminal().Exists("registry.hive.reg")) << "each press flushed its values";
   const std::string pressed = Terminal().Read("registry.reg");
-  ColdBoot(E2E_HERE);
-  EXPECT_EQ(Terminal().Read("registry.reg"), pressed) << Terminal().Read("cold-boot.txt");
 
   std::vector<std::string> lines;
-  Provision(E2E_HERE, L"report", &lines);
-  EXPECT_EQ(Verdict(lines, "3G"), "consistent");
-  EXPECT_EQ(Verdict(lines, "WiFi"), "consistent");
+  EXPECT_EQ(BootCold(E2E_HERE, &lines), 0);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(Verdict(lines, "3G", 1), "consistent");
+  EXPECT_EQ(Verdict(lines, "WiFi", 1), "consistent");
+  EXPECT_EQ(lines.back(), "boots: 1, warm resets: 0, settled");
+  EXPECT_EQ(Terminal().Read("registry.reg"), pressed);
+  EXPECT_EQ(Restarts(), 0u);
 }
 
 }  // namespace

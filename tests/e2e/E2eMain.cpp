@@ -5,6 +5,10 @@
 //   driver.exe --show-page N   settle the window at the origin, select tab N
 //                              (1 or 2) and print the screen area of the
 //                              window and its page as WxH+X+Y
+//   driver.exe --press M=C     press the button captioned C of module M
+//                              ("WiFi=muRate 8XQF"), as the pages and the
+//                              catalogue name them, and wait until the page
+//                              has handled the click
 //   driver.exe --close         end the tool with OK
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -13,10 +17,12 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "Catalogue.h"
 #include "Config.h"
 #include "Text.h"
 #include "ToolProcess.h"
@@ -101,6 +107,62 @@ int ShowPage(int number) {
   return page != nullptr ? 0 : 1;
 }
 
+bool SameWords(std::string a, std::string b) {
+  auto fold = [](std::string& s) {
+    s.erase(0, s.find_first_not_of(' '));
+    s.erase(s.find_last_not_of(' ') + 1);
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  };
+  fold(a);
+  fold(b);
+  return a == b;
+}
+
+// The visible button a "Module=Caption" press names; null when none does.
+const ButtonRow* ButtonNamed(const std::string& press) {
+  const std::size_t equals = press.find('=');
+  if (equals == std::string::npos) return nullptr;
+  for (const CellEntry& cell : Cells()) {
+    if (!SameWords(cell.module, press.substr(0, equals))) continue;
+    for (const ButtonRow& button : Buttons()) {
+      if (button.cell == cell.address && button.visible &&
+          SameWords(button.caption, press.substr(equals + 1))) {
+        return &button;
+      }
+    }
+  }
+  return nullptr;
+}
+
+// A technician's tap on the button: its tab selected, then the click sent to
+// its page, which answers once the press is done.
+int PressButton(const std::string& press) {
+  const ButtonRow* button = ButtonNamed(press);
+  if (button == nullptr) {
+    std::fprintf(stderr, "driver: no button \"%s\" (MODULE=CAPTION, as the pages show them)\n",
+                 press.c_str());
+    return 2;
+  }
+  HWND main = AwaitRunningTool();
+  if (main == nullptr) return 1;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(GetDlgItem(main, 1008), TCM_SETCURFOCUS,
+                      static_cast<WPARAM>(button->page - 1), 0, SMTO_NORMAL, kStepTimeout, &result);
+  HWND page = nullptr;
+  for (HWND window : ToolWindows(main)) {
+    if (PageNumberOf(window) == button->page) page = window;
+  }
+  if (page == nullptr || SendMessageTimeoutW(page, WM_COMMAND, MAKEWPARAM(button->id, BN_CLICKED),
+                                             reinterpret_cast<LPARAM>(GetDlgItem(page, button->id)),
+                                             SMTO_NORMAL, kStepTimeout, &result) == 0) {
+    std::fprintf(stderr, "driver: the press \"%s\" was not handled within %lu ms\n", press.c_str(),
+                 static_cast<unsigned long>(kStepTimeout));
+    return 1;
+  }
+  std::printf("driver: pressed %s\n", press.c_str());
+  return 0;
+}
+
 int CloseTool() {
   HWND main = AwaitRunningTool();
   if (main == nullptr) return 1;
@@ -131,6 +193,7 @@ int main(int argc, char** argv) {
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size();
     if (arg == "--show-page" && hasValue) return ShowPage(std::stoi(args[i + 1]));
+    if (arg == "--press" && hasValue) return PressButton(args[i + 1]);
     if (arg == "--close") return CloseTool();
     if (arg == "--template" && hasValue) {
       config.templateTerminal = WindowsPath(args[++i]);

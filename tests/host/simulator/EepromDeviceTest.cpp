@@ -47,10 +47,12 @@ TEST_F(EepromDeviceTest, WriteChangesOnlyItsCellInTheFile) {
   ASSERT_NE(WriteCell(*os, h, 0x91, 0x01), 0);
   image_[0x91] = 0x01;
   EXPECT_EQ(ReadFile("eeprom.bin"), image_);
-  EXPECT_EQ(Listing(),
-            (std::vector<std::string>{"Flash Disk", "Object Store", "Windows",
-                                      "Windows/PSconfig.psr", "Windows/PSconfig1.psr", "eeprom.bin",
-                                      "registry.factory.reg", "registry.reg"}));
+  EXPECT_EQ(Listing(), (std::vector<std::string>{
+                           "Flash Disk", "Object Store", "Windows", "Windows/HWProvision-boot.lnk",
+                           "Windows/HWSetup.lnk", "Windows/PSconfig.psr", "Windows/PSconfig1.psr",
+                           "Windows/Programs", "Windows/Programs/HWSetup.lnk", "Windows/Startup",
+                           "Windows/Startup/HWProvision-boot.lnk", "eeprom.bin",
+                           "registry.factory.reg", "registry.reg"}));
 }
 
 TEST_F(EepromDeviceTest, SeesTheFileChangedFromOutsideBetweenRequests) {
