@@ -114,16 +114,18 @@ SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool
   return outcome;
 }
 
-int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& out,
-            ResultCounts* counts, bool* restartNow) {
-  *restartNow = false;
-  SystemTime restarted;
-  const MarkerState marker = FindRestartMarker(os, &restarted);
-  const bool afterRestart = marker == kMarkerFresh;
-  StartCounts(ResultCounts::kSync, counts);
-  UInt32* const count = counts->count;
-  bool bluetoothRestored = false;
-  bool restoredAgain = false;
+namespace {
+
+// What the modules' lines found beyond their counts.
+struct SyncFindings {
+  bool bluetoothRestored;
+  bool restoredAgain;  // inside the window after a restart
+};
+
+void SyncEachModule(Platform& os, EepromChannel& channel, bool afterRestart, ResultOutput& out,
+                    ResultCounts* counts, SyncFindings* found) {
+  found->bluetoothRestored = false;
+  found->restoredAgain = false;
   for (size_t i = 0; i < kModuleCellCount; ++i) {
     const Module module = kModuleCells[i].module;
     if (!ProvisionsTheOs(module)) continue;
@@ -132,40 +134,60 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
     const SyncOutcome outcome = SyncModule(os, channel, module, afterRestart, line, &madePermanent);
     if (kCountOf[outcome] != ResultCounts::kCountKinds)
       CountModule(kCountOf[outcome], module, counts);
-    count[ResultCounts::kNotPermanent] += madePermanent ? 0 : 1;
-    bluetoothRestored = bluetoothRestored || (module == kBluetooth && outcome == kSyncRestored);
-    restoredAgain = restoredAgain || outcome == kSyncRestoredAgain;
+    counts->count[ResultCounts::kNotPermanent] += madePermanent ? 0 : 1;
+    found->bluetoothRestored =
+        found->bluetoothRestored || (module == kBluetooth && outcome == kSyncRestored);
+    found->restoredAgain = found->restoredAgain || outcome == kSyncRestoredAgain;
     out.Line(line);
   }
+}
+
+// For a sync --restart that restored something: whether the terminal may
+// restart now, and a line that says so or why not. False when it should and
+// cannot, which fails the run.
+bool PlanRestart(Platform& os, const ResultCounts& counts, bool bluetoothRestored,
+                 ResultOutput& out, bool* restartNow) {
+  if (counts.count[ResultCounts::kUnreadable] > 0) {
+    out.Line(
+        HW_TEXT("no restart: a cell cannot be read, and the sync after a restart could not tell "
+                "what it restored; the drivers load the restored values at the next boot"));
+    return true;
+  }
+  TextLine why;
+  if (!ReadyToRestart(os, bluetoothRestored, why)) {
+    RemoveRestartMarker(os);
+    out.Line(why);
+    return false;
+  }
+  out.Line(HW_TEXT("restart: the terminal restarts now, so that the drivers load what was "
+                   "restored"));
+  *restartNow = true;
+  return true;
+}
+
+}  // namespace
+
+int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& out,
+            ResultCounts* counts, bool* restartNow) {
+  *restartNow = false;
+  SystemTime restarted;
+  const MarkerState marker = FindRestartMarker(os, &restarted);
+  StartCounts(ResultCounts::kSync, counts);
+  SyncFindings found;
+  SyncEachModule(os, channel, marker == kMarkerFresh, out, counts, &found);
+  const UInt32* const count = counts->count;
   const UInt32 restored = count[ResultCounts::kRestored];
-  const UInt32 unsettled = restored + count[ResultCounts::kFailed] + count[ResultCounts::kUnreadable];
-  int exit = count[ResultCounts::kFailed] + count[ResultCounts::kUnreadable] > 0 ? kExitFailed
-                                                                                 : kExitOk;
-  if (marker != kNoMarker && unsettled == 0) RemoveRestartMarker(os);
+  const UInt32 failing = count[ResultCounts::kFailed] + count[ResultCounts::kUnreadable];
+  if (marker != kNoMarker && restored + failing == 0) RemoveRestartMarker(os);
   if (!restart && restored > 0) {
     out.Line(
         HW_TEXT("the drivers load the restored values at the next boot (sync --restart "
                 "restarts the terminal for them)"));
   }
-  if (restart && restoredAgain) ExplainNoRestart(restarted, out);
-  if (restart && restored > 0 && count[ResultCounts::kUnreadable] > 0) {
-    out.Line(
-        HW_TEXT("no restart: a cell cannot be read, and the sync after a restart could not tell "
-                "what it restored; the drivers load the restored values at the next boot"));
-  } else if (restart && restored > 0) {
-    TextLine why;
-    if (ReadyToRestart(os, bluetoothRestored, why)) {
-      out.Line(
-          HW_TEXT("restart: the terminal restarts now, so that the drivers load what was "
-                  "restored"));
-      *restartNow = true;
-    } else {
-      RemoveRestartMarker(os);
-      out.Line(why);
-      exit = kExitFailed;
-    }
-  }
-  return exit;
+  if (restart && found.restoredAgain) ExplainNoRestart(restarted, out);
+  const bool planned =
+      !restart || restored == 0 || PlanRestart(os, *counts, found.bluetoothRestored, out, restartNow);
+  return failing > 0 || !planned ? kExitFailed : kExitOk;
 }
 
 UInt32 RestartTerminal(Platform& os) {
