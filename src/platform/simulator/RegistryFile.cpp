@@ -173,25 +173,25 @@ std::vector<RegistryFile::Value> RegistryFile::ValuesOf(const Section& section,
   return values;
 }
 
+RegistryKeyIndex::PathOf RegistryFile::SectionPaths() const {
+  return [this](std::size_t section) { return Path(sections_[section]); };
+}
+
 const RegistryKeyIndex& RegistryFile::Keys() const {
-  if (keys_ == nullptr) {
-    keys_ = std::make_unique<RegistryKeyIndex>();
-    for (std::size_t i = 0; i < sections_.size(); ++i) keys_->Add(Path(sections_[i]), i);
-  }
+  if (keys_ == nullptr)
+    keys_ = std::make_unique<RegistryKeyIndex>(sections_.size(), SectionPaths());
   return *keys_;
 }
 
 bool RegistryFile::HasKey(std::string_view path) const {
-  return Keys().Has(path);
+  return Keys().Has(path, SectionPaths());
 }
 
 std::optional<RegistryFile::Value> RegistryFile::FindValue(std::string_view key,
                                                            std::string_view name) const {
-  const std::vector<std::size_t>* sections = Keys().SectionsOf(key);
-  if (sections == nullptr) return std::nullopt;
   std::optional<Value> found;
   std::size_t entryEnd = 0;
-  for (std::size_t s : *sections) {
+  for (std::size_t s : Keys().SectionsOf(key, SectionPaths())) {
     for (const Value& value : ValuesOf(sections_[s], &entryEnd)) {
       if (value.nameEscaped ? EqualsFolded(UnescapeName(Name(value)), name)
                             : EqualsFolded(Name(value), name)) {
@@ -241,8 +241,9 @@ bool RegistryFile::SetValue(std::string_view key, std::string_view name,
       (ansi && !FitsWindows1252(line + std::string(key)))) {
     return false;
   }
-  if (const std::vector<std::size_t>* sections = Keys().SectionsOf(key)) {
-    InsertValue(sections->back(), line);
+  if (const std::vector<std::size_t> sections = Keys().SectionsOf(key, SectionPaths());
+      !sections.empty()) {
+    InsertValue(sections.back(), line);
   } else {
     AppendSection(key, line);
   }

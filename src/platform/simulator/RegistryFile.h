@@ -9,11 +9,10 @@
 
 #include "platform/simulator/ParseError.h"
 #include "platform/simulator/RegistryEncoding.h"
+#include "platform/simulator/RegistryKeyIndex.h"
 #include "platform/simulator/RegistrySyntax.h"
 
 namespace hw::sim {
-
-class RegistryKeyIndex;
 
 // A registry file ("Windows Registry Editor Version 5.00", or "REGEDIT4" as
 // the build's reginit.ini) kept as its text, with the place of every key and
@@ -97,6 +96,7 @@ class RegistryFile {
   // (of its header's when it has none).
   std::vector<Value> ValuesOf(const Section& section, std::size_t* entryEnd) const;
   std::optional<Value> FindValue(std::string_view key, std::string_view name) const;
+  RegistryKeyIndex::PathOf SectionPaths() const;
   const RegistryKeyIndex& Keys() const;
   std::string_view EndingAt(std::size_t offset) const;
   std::string_view EndingAbove(std::size_t offset) const;
