@@ -24,7 +24,13 @@ RegistryFileCache::State RegistryFileCache::Refresh(ParseError* error) {
   }
   if (!file_ || !file_->SerializesTo(buffer_)) {
     RegistryFile parsed;
-    if (!RegistryFile::Parse(std::move(buffer_), &parsed, error)) {
+    std::vector<ParseError> refused;
+    if (!RegistryFile::Parse(std::move(buffer_), &parsed, &refused)) {
+      // The first line and, after it, the rest of the refusal.
+      const std::string name = PathToUtf8(path_.filename());
+      const std::string prefix = name + ":" + std::to_string(refused.front().line) + ": ";
+      error->line = refused.front().line;
+      error->reason = DescribeRefusal(name, refused).substr(prefix.size());
       Forget();
       return State::kMalformed;
     }

@@ -44,7 +44,9 @@ class RegistryFileCache {
         settledNanoseconds_(settledNanoseconds),
         stampReader_(stampReader) {}
 
-  // Brings file() up to the file as it is now. kMalformed sets *error; a file
+  // Brings file() up to the file as it is now. kMalformed sets *error: its
+  // line is the first refused one, and its reason goes on, a line each, with
+  // the others and what would make the file load (DescribeRefusal). A file
   // that is absent, unreadable or malformed is not kept.
   State Refresh(ParseError* error);
   // The file as of the last Refresh that returned kCurrent, with any changes

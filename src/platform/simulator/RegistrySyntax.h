@@ -12,6 +12,8 @@ namespace hw::sim {
 // regedit's ANSI exports and the build's reginit.ini begin with.
 inline constexpr std::string_view kRegistryHeader = "Windows Registry Editor Version 5.00";
 inline constexpr std::string_view kRegedit4Header = "REGEDIT4";
+// Whether a first line (without its ending) is one of the two, blanks aside.
+bool IsRegistryHeader(std::string_view line);
 
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegBinary = 3;

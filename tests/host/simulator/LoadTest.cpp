@@ -55,7 +55,7 @@ const Malformed kMalformed[] = {
     {"registry.reg", std::string(kRegHeader) + kKeyLine + "\"x\"=\"a\" b\r\n", 3},
     {"registry.reg", std::string(kRegHeader) + kKeyLine + "\"x\"=-\r\n", 3},
     {"registry.reg", std::string(kRegHeader) + kKeyLine + "x=1\r\n", 3},
-    {"registry.reg", std::string(kRegHeader) + "\r\n\r\n; caf\xC3\x28\r\n", 4},
+    {"registry.reg", "\xEF\xBB\xBF" + std::string(kRegHeader) + "\r\n\r\n; caf\xC3\x28\r\n", 4},
     {"registry.reg", "\xFE\xFF" + std::string(kRegHeader), 1},
     {"eeprom.bin", std::string(255, '\xFF'), 1},
 };
