@@ -252,8 +252,13 @@ bool RegistryFile::SetValue(std::string_view key, std::string_view name,
   // A set that changes nothing leaves the line as written, comment and all.
   if (found && DataOf(*found) == value) return true;
   const bool ansi = encoding_ == Encoding::kWindows1252;
+  // Under regedit's header, 8-bit text reads as Windows-1252 only because it
+  // is not UTF-8: a set adds no byte beyond ASCII, so that what it wrote
+  // reads the same afterwards.
+  const bool asciiOnly =
+      ansi && Trim(std::string_view(text_).substr(0, LineAt(0).end)) == kRegistryHeader;
   std::string data;
-  FormatValueData(value, ansi, &data);
+  FormatValueData(value, ansi, &data, asciiOnly);
   if (found) {
     // The line keeps the spelling of its name, whatever case the caller used.
     ReplaceData(*found, data);
@@ -261,7 +266,8 @@ bool RegistryFile::SetValue(std::string_view key, std::string_view name,
   }
   std::string line;
   if (!FormatValueLine(name, data, &line) || !ReadsBack(line) ||
-      (ansi && !FitsWindows1252(line + std::string(key)))) {
+      (ansi && !FitsWindows1252(line + std::string(key))) ||
+      (asciiOnly && !IsAscii(line + std::string(key)))) {
     return false;
   }
   if (const std::vector<std::size_t> sections = Keys().SectionsOf(key, SectionPaths());

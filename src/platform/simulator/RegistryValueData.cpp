@@ -196,11 +196,11 @@ bool DecodeValueData(std::string_view data, RegistryValue* value, std::string* r
   return false;
 }
 
-void FormatValueData(const RegistryValue& value, bool ansi, std::string* data) {
+void FormatValueData(const RegistryValue& value, bool ansi, std::string* data, bool asciiOnly) {
   data->clear();
   std::string text;
   if ((value.type == kRegSz || value.type == kRegMuiSz) && PlainText(value.data, &text) &&
-      (!ansi || FitsWindows1252(text))) {
+      (!ansi || FitsWindows1252(text)) && (!asciiOnly || IsAscii(text))) {
     if (value.type == kRegMuiSz) data->append("mui_sz:");
     AppendQuoted(text, data);
     return;
