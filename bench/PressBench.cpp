@@ -74,13 +74,14 @@ HWND ShowPage(const BenchProcess& tool, const RowKind& row, const Terminal& term
 }
 
 // The median over `config.runs` fresh starts of the row's first press, each
-// start pressing the other button of the row.
+// start pressing the other button of the row once its window waits for
+// input, as it does by the time a technician's finger reaches the screen.
 std::optional<double> FirstPress(const WineBenchConfig& config, const Terminal& terminal,
                                  const RowKind& row) {
   std::vector<double> runs;
   for (int run = 0; run < config.runs; ++run) {
     BenchProcess tool(config.simulator, terminal.folder);
-    if (!tool.WaitShown()) return std::nullopt;
+    if (!tool.WaitShown() || !tool.WaitIdle()) return std::nullopt;
     const HWND page = ShowPage(tool, row, terminal);
     const std::optional<double> ms =
         page == nullptr ? std::nullopt : Press(page, row.buttons[run % 2]);
