@@ -267,15 +267,17 @@ bool RegistryFile::SetValue(std::string_view key, std::string_view name,
   std::string line;
   if (!FormatValueLine(name, data, &line) || !ReadsBack(line) ||
       (ansi && !FitsWindows1252(line + std::string(key))) ||
-      (asciiOnly && !IsAscii(line + std::string(key)))) {
+      (asciiOnly && !IsAscii(line))) {
     return false;
   }
   if (const std::vector<std::size_t> sections = Keys().SectionsOf(key, SectionPaths());
       !sections.empty()) {
     InsertValue(sections.back(), line);
-  } else {
-    AppendSection(key, line);
+    return true;
   }
+  // A new section spells the key as the caller does.
+  if (asciiOnly && !IsAscii(key)) return false;
+  AppendSection(key, line);
   return true;
 }
 
