@@ -114,7 +114,7 @@ class RegistryFile {
   Encoding encoding_ = Encoding::kUtf8;
   std::string text_;                                // UTF-8, without a BOM
   std::vector<Section> sections_;                   // in file order
-  mutable std::unique_ptr<RegistryKeyIndex> keys_;  // made on the first look-up
+  mutable std::unique_ptr<RegistryKeyIndex> keys_;  // made by the parse, or a copy's first look-up
 };
 
 // A refused file's lines, each as "NAME:LINE: reason" on a line of its own,

@@ -12,7 +12,7 @@ namespace hw::sim {
 // without regard to ASCII case: a look-up among twenty thousand keys costs
 // one hash, not a pass over them all.
 //
-// It is made at the first look-up, which a press pays for, so it holds no
+// It is made with the parse of a file of megabytes, so it holds no
 // text of its own: a hash and a section number a key, in two flat tables,
 // and the paths are read from the file's sections when a hash matches. That
 // costs a pass over the paths and no allocation per key.
