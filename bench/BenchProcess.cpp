@@ -77,6 +77,10 @@ bool BenchProcess::WaitShown() {
   return false;
 }
 
+bool BenchProcess::WaitIdle() const {
+  return process_.hProcess != nullptr && WaitForInputIdle(process_.hProcess, kStartTimeout) == 0;
+}
+
 HWND BenchProcess::Page(int number) const {
   for (HWND window : e2e::TopLevelWindowsOf(process_.dwProcessId)) {
     if (window != main_ && e2e::PageNumberOf(window) == number) return window;

@@ -23,6 +23,9 @@ class BenchProcess {
   // Milliseconds from just before CreateProcess to the first poll that saw the
   // window visible. The poll runs every 2 ms.
   double ShownMilliseconds() const { return shownMilliseconds_; }
+  // Waits until the program has done what its start left to do and waits for
+  // input, as a window a technician is about to press on has.
+  bool WaitIdle() const;
   HWND Main() const { return main_; }
   // Module page 1 or 2, told by its controls; null when it has none.
   HWND Page(int number) const;

@@ -83,8 +83,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int runs = argc > 2 ? std::atoi(argv[2]) : 11;
-  std::string error;
-  const std::unique_ptr<hw::SimulatedTerminal> os = hw::SimulatedTerminal::Load(argv[1], &error);
+  const std::unique_ptr<hw::SimulatedTerminal> os = hw::SimulatedTerminal::Load(argv[1], nullptr);
   if (os == nullptr) return 1;
   QuietView view;
   hw::ModulePage pages[] = {{*os, hw::kPage1, view}, {*os, hw::kPage2, view}};

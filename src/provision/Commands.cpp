@@ -59,6 +59,19 @@ bool CheckProfile(const Char* path, ProgramIo::ReadResult read, UInt32 size, Pro
   return false;
 }
 
+// Why the terminal cannot be reached, a line at a time: a refused registry
+// names each refused line on a line of its own.
+void ExplainLines(const Char* text, ResultOutput& out, Ending& end) {
+  while (*text != 0) {
+    size_t length = 0;
+    while (text[length] != 0 && text[length] != '\n') ++length;
+    TextLine line;
+    line.Append(text, length);
+    Explain(line.text(), out, end);
+    text += text[length] == '\n' ? length + 1 : length;
+  }
+}
+
 // Everything between the identity line and the result line. The staging
 // run becomes the apply or the report here.
 int Work(CommandLine& command, Platform* os, const Char* unreachable, ProgramIo& io,
@@ -81,7 +94,7 @@ int Work(CommandLine& command, Platform* os, const Char* unreachable, ProgramIo&
     }
   }
   if (os == NULL) {
-    if (unreachable != NULL) Explain(unreachable, out, end);
+    if (unreachable != NULL) ExplainLines(unreachable, out, end);
     Explain(HW_TEXT("the terminal cannot be reached"), out, end);
     end.result.Append(HW_TEXT("result: nothing was read or changed (exit 3)"));
     return kExitNoDevice;

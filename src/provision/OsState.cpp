@@ -259,4 +259,40 @@ void AppendDifferences(const Difference* differences, size_t count, TextLine& li
   }
 }
 
+size_t KeysWrittenBy(Provisioning step, const Char* (&keys)[kMaxRegistryWrites]) {
+  RegistryWrite writes[kMaxRegistryWrites];
+  const size_t writeCount = WritesOf(TargetOf(step), writes);
+  size_t count = 0;
+  for (size_t i = 0; i < writeCount; ++i) {
+    bool known = false;
+    for (size_t k = 0; k < count; ++k) known = known || TextEquals(keys[k], writes[i].subKey);
+    if (!known) keys[count++] = writes[i].subKey;
+  }
+  return count;
+}
+
+void FindStepChanges(const OsState& before, const OsState& after, Provisioning step,
+                     StepChanges* changes) {
+  const ProvisioningTarget target = TargetOf(step);
+  RegistryWrite writes[kMaxRegistryWrites];
+  changes->valueCount = WritesOf(target, writes);
+  changes->valuesSet = 0;
+  changes->valuesHeld = 0;
+  for (size_t i = 0; i < changes->valueCount; ++i) {
+    const RegistryReadBack* now = Find(after, writes[i]);
+    const RegistryReadBack* then = Find(before, writes[i]);
+    if (now == NULL || !ReadsBackAs(*now, writes[i].text)) continue;
+    ++changes->valuesHeld;
+    if (then == NULL || !ReadsBackAs(*then, writes[i].text)) ++changes->valuesSet;
+  }
+  changes->fileInstalled = false;
+  if (target.kind != ProvisioningTarget::kPsConfigFile) return;
+  for (size_t i = 0; i < after.fileCount && i < before.fileCount; ++i) {
+    if (TextEquals(after.files[i].source, target.psConfigSource)) {
+      changes->fileInstalled =
+          after.files[i].match == kSameBytes && before.files[i].match != kSameBytes;
+    }
+  }
+}
+
 }  // namespace hw

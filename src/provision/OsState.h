@@ -55,4 +55,21 @@ size_t FindDifferences(const OsState& state, Provisioning step,
 // Appends the differences, separated by "; ".
 void AppendDifferences(const Difference* differences, size_t count, TextLine& line);
 
+// The keys `step` writes values under, each once, in the order it writes
+// them; returns how many.
+size_t KeysWrittenBy(Provisioning step, const Char* (&keys)[kMaxRegistryWrites]);
+
+// What `step` changed between two readings of the OS: of the values it
+// writes, how many `after` holds as written that `before` did not, and how
+// many `after` holds as written in all; whether the flash copy became the
+// source's.
+struct StepChanges {
+  size_t valuesSet;
+  size_t valuesHeld;
+  size_t valueCount;
+  bool fileInstalled;
+};
+void FindStepChanges(const OsState& before, const OsState& after, Provisioning step,
+                     StepChanges* changes);
+
 }  // namespace hw

@@ -7,7 +7,9 @@ namespace hw {
 
 namespace {
 
-UInt32 Bit(ResultCounts::Count count) { return 1u << count; }
+UInt32 Bit(ResultCounts::Count count) {
+  return 1u << count;
+}
 
 // By Kind: the counts its result line states.
 const UInt32 kStated[] = {
@@ -22,9 +24,9 @@ const UInt32 kProblems =
     Bit(ResultCounts::kFailed) | Bit(ResultCounts::kInconsistent) | Bit(ResultCounts::kUnreadable);
 
 const Char* const kCountNames[] = {
-    HW_TEXT("applied"),      HW_TEXT("would apply"), HW_TEXT("unchanged"),
-    HW_TEXT("restored"),     HW_TEXT("consistent"),  HW_TEXT("inconsistent"),
-    HW_TEXT("unreadable"),   HW_TEXT("failed"),      HW_TEXT("not permanent"),
+    HW_TEXT("applied"),    HW_TEXT("would apply"), HW_TEXT("unchanged"),
+    HW_TEXT("restored"),   HW_TEXT("consistent"),  HW_TEXT("inconsistent"),
+    HW_TEXT("unreadable"), HW_TEXT("failed"),      HW_TEXT("not permanent"),
 };
 HW_STATIC_ASSERT(HW_COUNT_OF(kCountNames) == ResultCounts::kCountKinds, a_name_per_count);
 
@@ -89,7 +91,9 @@ bool Stated(ResultCounts::Kind kind, ResultCounts::Count count) {
   return (kStated[kind] & Bit(count)) != 0;
 }
 
-const Char* CountName(ResultCounts::Count count) { return kCountNames[count]; }
+const Char* CountName(ResultCounts::Count count) {
+  return kCountNames[count];
+}
 
 void AppendResultLine(const ResultCounts& counts, int exit, TextLine& line) {
   line.Append(HW_TEXT("result: "));
@@ -101,6 +105,10 @@ void AppendResultLine(const ResultCounts& counts, int exit, TextLine& line) {
     case ResultCounts::kDryRun:
       line.AppendDecimal(counts.count[ResultCounts::kWouldApply]).Append(HW_TEXT(" would apply, "));
       line.AppendDecimal(counts.count[ResultCounts::kUnchanged]).Append(HW_TEXT(" unchanged"));
+      if (counts.count[ResultCounts::kFailed] > 0) {
+        line.Append(HW_TEXT(", ")).AppendDecimal(counts.count[ResultCounts::kFailed]);
+        line.Append(HW_TEXT(" would fail"));
+      }
       line.Append(HW_TEXT(" (dry run: nothing was changed)"));
       break;
     case ResultCounts::kSync:

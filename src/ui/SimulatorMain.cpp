@@ -35,8 +35,7 @@ hw::Platform& TerminalPlatform() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   // A malformed terminal has been reported by Load; the tool does not start on it.
-  std::string error;
-  terminal = hw::SimulatedTerminal::Load(hw::ProgramTerminalFolder(), &error);
+  terminal = hw::SimulatedTerminal::Load(hw::ProgramTerminalFolder(), nullptr);
   if (terminal == nullptr) return 1;
   if (hw::sim::BoxesArePrinted()) fw::SetMessageBoxStandIn(PrintedBox);
   return fw::RunApp(instance);

@@ -118,7 +118,7 @@ TEST_F(ApplyTest, AFailing3GWriteLeavesTheRegistryAndFailsTheItemAlone) {
             (Lines{Item("keypad", "Turkey (0x33)", "applied"),
                    Item("3G", "None (0xFF)",
                         "FAILED: HCD_HSH1 Dll is \"hcd_hsh1.dll\", wants \"xxx\"; HCD_HSH1 IsrDll "
-                        "is \"giisr.dll\", wants \"xxx\""),
+                        "is \"giisr.dll\", wants \"xxx\"; nothing was changed"),
                    "result: 1 applied, 0 unchanged, 1 FAILED (exit 1)"}));
   EXPECT_EQ(ReadFile("registry.reg"), registry);
   EXPECT_EQ(Cell(0x69), 0x33);
@@ -128,16 +128,17 @@ TEST_F(ApplyTest, AFailing3GWriteLeavesTheRegistryAndFailsTheItemAlone) {
             std::string::npos);
 
   ASSERT_EQ(Run({u"apply", u"p.ini"}, "[modules]\n3G = SIMCOM_WCDMA\n"), 1);
-  EXPECT_EQ(io_.console[0],
-            Item("3G", "SIMCOM_WCDMA (0x11)", "FAILED: cell 0x91 holds 0xFF, wants 0x11"));
+  EXPECT_EQ(io_.console[0], Item("3G", "SIMCOM_WCDMA (0x11)",
+                                 "FAILED: cell 0x91 holds 0xFF, wants 0x11; nothing was changed"));
 }
 
 TEST_F(ApplyTest, AMissingBluetoothSourceFailsWithTheDialogsMessage) {
   std::filesystem::remove(PathOf("Windows/PSconfig1.psr"));
   EXPECT_EQ(Run({u"apply", u"p.ini"}, "[modules]\nBluetooth = 46LCS3\n"), 1);
-  EXPECT_EQ(io_.console[0], Item("Bluetooth", "46LCS3 (0x01)",
-                                 "FAILED: the press showed \"Setup Failed!\"; "
-                                 "\\Windows\\PSconfig1.psr is missing"));
+  EXPECT_EQ(io_.console[0],
+            Item("Bluetooth", "46LCS3 (0x01)",
+                 "FAILED: the press showed \"Setup Failed!\"; "
+                 "\\Windows\\PSconfig1.psr is missing; the cell was written (0x01)"));
   EXPECT_EQ(Cell(0x19), 0x01) << "the cell is written before the install, as in the dialog";
   EXPECT_FALSE(std::filesystem::exists(PathOf("Flash Disk/PSconfig.psr")));
 }
@@ -146,7 +147,9 @@ TEST_F(ApplyTest, ADeniedCardKeyFailsWhatItDenies) {
   WriteFile("device.ini", std::string("[registry]\ndeny = ") + kCard4329 + "\n");
   EXPECT_EQ(Run({u"apply", u"p.ini"}, "[modules]\nWiFi = muRate 8XQF\n"), 1);
   EXPECT_EQ(io_.console[0],
-            Item("WiFi", "muRate 8XQF (0x10)", "FAILED: card 4329 key: access denied"));
+            Item("WiFi", "muRate 8XQF (0x10)",
+                 "FAILED: card 4329 key: access denied; the cell was written (0x10); 4 of the 8 "
+                 "driver values were set for muRate 8XQF"));
   const std::string registry = ReadFile("registry.reg");
   EXPECT_NE(Section(registry, kCard4319).find("\"Dll\"=\"GarnetSDN.dll\""), std::string::npos);
   EXPECT_NE(Section(registry, kCard4329).find("\"Dll\"=\"sdcsd40n.dll\""), std::string::npos);
@@ -194,6 +197,46 @@ TEST_F(ApplyTest, ADryRunSaysWhatWouldChangeAndChangesNothing) {
   EXPECT_EQ(Listing(), listing) << "no debug.log, no flash file";
   EXPECT_EQ(ReadFile("eeprom.bin"), eeprom);
   EXPECT_EQ(ReadFile("registry.reg"), registry);
+}
+
+// A press keeps its button's order: whatever part of it failed, the FAILED
+// line says what it changed all the same. A dry run foretells the failures it
+// can see, exits as the apply would and writes nothing.
+TEST_F(ApplyTest, FailuresSayWhatChangedAnywayAndADryRunForetellsThem) {
+  const struct {
+    const char* faults;
+    const char* profile;
+    bool dryRun;
+    const char* line;
+  } cases[] = {
+      {"[EOM1]\nfail_write = 0x11\n", "[modules]\nWiFi = muRate 8XQF\n", false,
+       "FAILED: cell 0x11 holds 0xFF, wants 0x10; the driver values were set for muRate 8XQF"},
+      {"[registry]\ndeny = Drivers\\BuiltIn\\HCD_HSH1\n", "[modules]\n3G = SIMCOM_WCDMA\n", false,
+       "FAILED: HCD_HSH1 key: access denied; the cell was written (0x11)"},
+      {"[registry]\ndeny = Drivers\\BuiltIn\\HCD_HSH1\n", "[modules]\n3G = SIMCOM_WCDMA\n", true,
+       "would fail: HCD_HSH1 key: access denied"},
+      {"[EOM1]\nfail_read = 0x11\n", "[modules]\nWiFi = muRate 8XQF\n", true,
+       "would fail: cell 0x11 cannot be read"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    TearDown();
+    SetUp();
+    WriteFile("device.ini", c.faults);
+    const std::string registry = ReadFile("registry.reg");
+    const std::string eeprom = ReadFile("eeprom.bin");
+    std::vector<std::u16string> arguments = {u"apply", u"p.ini"};
+    if (c.dryRun) arguments.push_back(u"--dry-run");
+    EXPECT_EQ(Run(arguments, c.profile), 1);
+    ASSERT_EQ(io_.console.size(), 2u);
+    EXPECT_EQ(io_.console[0].substr(37), c.line);
+    if (!c.dryRun) continue;
+    EXPECT_EQ(io_.console[1],
+              "result: 0 would apply, 0 unchanged, 1 would fail (dry run: nothing was changed) "
+              "(exit 1)");
+    EXPECT_EQ(ReadFile("registry.reg"), registry);
+    EXPECT_EQ(ReadFile("eeprom.bin"), eeprom);
+  }
 }
 
 TEST_F(ApplyTest, AFreshTerminalsReportShowsTheFactoryImageDisagreeing) {

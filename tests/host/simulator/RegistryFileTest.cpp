@@ -168,6 +168,11 @@ TEST(RegistryFileTest, RealRegistryLinesReadAndSurviveANeighboursRewrite) {
       {"[-HKEY_LOCAL_MACHINE\\A]\r\n", "key deletions have no place", {}},
       {"\"v\"=multi_sz:\"a\" \"b\"\r\n", "expected ',' between the strings", {}},
       {"\"v\"=multi_sz:\"a\",\r\n", "the list continues past the end of the file", {}},
+      {"\"v\"=\"\\\\Windows\\\\wceload.exe \"%1\"\" ; CE's export\r\n", nullptr,
+       Sz(u"\\Windows\\wceload.exe \"%1\"\0"sv)},
+      {"\"v\"=\"a\"b\"\r\n", nullptr, Sz(u"a\"b\0"sv)},
+      {"\"v\"=\"a\" b\r\n", "text after the closing quote", {}},
+      {"\"v\"=\"Soci\xE9t\xE9\" ; \xA9 Korva\r\n", nullptr, Sz(u"Soci\u00E9t\u00E9\0"sv)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.lines);
@@ -185,6 +190,22 @@ TEST(RegistryFileTest, RealRegistryLinesReadAndSurviveANeighboursRewrite) {
     EXPECT_EQ(file.Serialize(), text);
     ASSERT_TRUE(file.SetValue("HKEY_LOCAL_MACHINE\\A", "N", Sz(u"2\0"sv)));
     EXPECT_EQ(file.Serialize(), ReplacedAfter(text, "", "\"1\" ; old", "\"2\""));
+    // Written again, a text is escaped as regedit writes it, and reads the same.
+    ASSERT_TRUE(file.SetValue("HKEY_LOCAL_MACHINE\\A", "v", {3, {1}}));
+    ASSERT_TRUE(file.SetValue("HKEY_LOCAL_MACHINE\\A", "v", c.value));
+    EXPECT_EQ(Parsed(file.Serialize()).QueryValue("HKEY_LOCAL_MACHINE\\A", "v"), c.value);
+  }
+  // A file that does not load names each refused line once, then what would
+  // make it load.
+  RegistryFile file;
+  std::vector<sim::ParseError> refused;
+  ASSERT_FALSE(RegistryFile::Parse(
+      head + "#include \"x.reg\"\r\n\"v\"=-\r\n[-HKEY_LOCAL_MACHINE\\B]\r\n"s, &file, &refused));
+  ASSERT_EQ(refused.size(), 3u);
+  const std::string said = sim::DescribeRefusal("r.reg", refused);
+  for (const char* line : {"r.reg:4: a build line", "\nr.reg:5: value deletions",
+                           "\nr.reg:6: key deletions", "\nr.reg: the simulator loads"}) {
+    EXPECT_EQ(Count(said, line), 1u) << said;
   }
 }
 
@@ -215,6 +236,26 @@ TEST(RegistryFileTest, AReginitIniKeepsItsHeaderAndEncoding) {
                                "    \"New\"=mui_sz:\"x\"\r\n";
   EXPECT_EQ(file.Serialize(), expected);
   EXPECT_EQ(Parsed(expected).QueryValue(kKey, "Bind"), Sz(u"\u7EC8\0"sv));
+}
+
+// A Platform Builder file has no header: it gets the one that says how its
+// 8-bit text reads, and then reads as the file it came from.
+TEST(RegistryFileTest, AFileWithoutAHeaderGetsTheOneItsTextCallsFor) {
+  const struct {
+    std::string bytes;
+    std::string expected;
+  } cases[] = {
+      {"[HKEY_LOCAL_MACHINE\\A]\r\n\"v\"=\"\xC3\xA9\"\r\n",
+       std::string(kRegHeader) + "\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"v\"=\"\xC3\xA9\"\r\n"},
+      {"; \xA9\n[HKEY_LOCAL_MACHINE\\A]\n", "REGEDIT4\n\n; \xA9\n[HKEY_LOCAL_MACHINE\\A]\n"},
+      {"\xEF\xBB\xBF[HKEY_LOCAL_MACHINE\\A]",
+       "\xEF\xBB\xBF" + std::string(kRegHeader) + "\r\n[HKEY_LOCAL_MACHINE\\A]"},
+      {"REGEDIT4 \r\n; \xA9\r\n", "REGEDIT4 \r\n; \xA9\r\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(sim::WithRegistryHeader(c.bytes), c.expected);
+    Parsed(c.expected);
+  }
 }
 
 }  // namespace

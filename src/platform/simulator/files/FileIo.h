@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -36,6 +37,12 @@ std::int64_t FileClockNow();
 enum class ReadResult { kRead, kAbsent, kFailed };
 ReadResult ReadWholeFile(const std::filesystem::path& path, std::string* bytes);
 ReadResult StampFile(const std::filesystem::path& path, FileStamp* stamp);
+// Reads the file from its start in pieces of up to buffer->size() bytes, one
+// after another into `buffer`, and hands each to `each` until the end or
+// until `each` returns false: a file of megabytes is compared with another
+// copy without a buffer of its size.
+ReadResult ReadInPieces(const std::filesystem::path& path, std::string* buffer,
+                        const std::function<bool(std::string_view)>& each);
 
 // How a replaced file reaches the disk. kForced: its bytes, then its new
 // name, are there when the call returns, as a device's own memory keeps a

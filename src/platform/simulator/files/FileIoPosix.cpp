@@ -120,6 +120,22 @@ ReadResult ReadWholeFile(const fs::path& path, std::string* bytes) {
   return ReadResult::kRead;
 }
 
+ReadResult ReadInPieces(const fs::path& path, std::string* buffer,
+                        const std::function<bool(std::string_view)>& each) {
+  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (file.get() < 0) return Missing();
+  struct stat status {};
+  if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return ReadResult::kFailed;
+  for (;;) {
+    const ssize_t read = ::read(file.get(), buffer->data(), buffer->size());
+    if (read < 0 && errno == EINTR) continue;
+    if (read < 0) return ReadResult::kFailed;
+    if (read == 0 || !each(std::string_view(buffer->data(), static_cast<std::size_t>(read)))) {
+      return ReadResult::kRead;
+    }
+  }
+}
+
 bool ReplaceFileAtomically(const fs::path& target, std::initializer_list<std::string_view> pieces,
                            Durability durability) {
   const bool forced = durability == Durability::kForced;

@@ -143,6 +143,20 @@ ReadResult ReadWholeFile(const fs::path& path, std::string* bytes) {
   return ReadResult::kRead;
 }
 
+ReadResult ReadInPieces(const fs::path& path, std::string* buffer,
+                        const std::function<bool(std::string_view)>& each) {
+  FileHandle file(OpenShared(path, GENERIC_READ));
+  if (!file.valid()) return Missing();
+  const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(buffer->size(), 1u << 30));
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), buffer->data(), wanted, &read, nullptr)) {
+      return ReadResult::kFailed;
+    }
+    if (read == 0 || !each(std::string_view(buffer->data(), read))) return ReadResult::kRead;
+  }
+}
+
 bool ReplaceFileAtomically(const fs::path& target, std::initializer_list<std::string_view> pieces,
                            Durability durability) {
   const bool forced = durability == Durability::kForced;

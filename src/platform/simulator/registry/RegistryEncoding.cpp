@@ -125,10 +125,34 @@ bool DecodeRegistryText(std::string file, RegistryEncoding* encoding, std::strin
     bytes.remove_prefix(3);
   }
   const std::size_t bad = FindInvalidUtf8(bytes);
+  if (bad != std::string_view::npos && *encoding == RegistryEncoding::kUtf8) {
+    // 8-bit text that is not UTF-8 under regedit's header, as a BSP's .reg
+    // keeps a comment's (c): read as Platform Builder reads it, Windows-1252.
+    *encoding = RegistryEncoding::kWindows1252;
+    *text = Windows1252ToUtf8(bytes);
+    return true;
+  }
   if (bad != std::string_view::npos) return Fail(error, LinesUpTo(bytes, bad), "not valid UTF-8");
   if (*encoding == RegistryEncoding::kUtf8Bom) file.erase(0, kUtf8Bom.size());
   *text = std::move(file);
   return true;
+}
+
+std::string WithRegistryHeader(std::string bytes) {
+  const std::size_t bom = bytes.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0 ? kUtf8Bom.size() : 0;
+  const std::size_t newline = FindChar(bytes, '\n', bom);
+  const std::size_t lineEnd = newline == std::string::npos ? bytes.size() : newline;
+  const bool crlf = lineEnd > bom && bytes[lineEnd - 1] == '\r';
+  const std::string_view first = std::string_view(bytes).substr(bom, lineEnd - bom - crlf);
+  if (IsRegistryHeader(first) || bytes.compare(0, kUtf16LeBom.size(), kUtf16LeBom) == 0) {
+    return bytes;
+  }
+  const std::string_view ending = crlf || newline == std::string::npos ? "\r\n" : "\n";
+  const bool utf8 = FindInvalidUtf8(std::string_view(bytes).substr(bom)) == std::string_view::npos;
+  std::string header(utf8 ? kRegistryHeader : kRegedit4Header);
+  header.append(ending).append(ending);
+  bytes.insert(bom, header);
+  return bytes;
 }
 
 EncodedText EncodeRegistryText(std::string_view text, RegistryEncoding encoding,

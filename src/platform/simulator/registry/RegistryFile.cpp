@@ -1,5 +1,6 @@
 #include "platform/simulator/registry/RegistryFile.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/simulator/registry/RegistryKeyIndex.h"
@@ -9,12 +10,6 @@ namespace hw::sim {
 
 namespace {
 
-bool Fail(ParseError* error, int line, std::string reason) {
-  error->line = line;
-  error->reason = std::move(reason);
-  return false;
-}
-
 // Whether a line made for the file reads back: a name or a text that regedit
 // could not write must not spoil the file.
 bool ReadsBack(std::string_view line) {
@@ -22,10 +17,6 @@ bool ReadsBack(std::string_view line) {
   std::string reason;
   return ParseValueName(line, nullptr, nullptr, &data, &reason) &&
          DecodeValueData(data, nullptr, &reason);
-}
-
-bool IsHeader(std::string_view line) {
-  return line == kRegistryHeader || line == kRegedit4Header;
 }
 
 }  // namespace
@@ -55,56 +46,92 @@ bool RegistryFile::Parse(std::string_view bytes, RegistryFile* file, ParseError*
 }
 
 bool RegistryFile::Parse(std::string&& bytes, RegistryFile* file, ParseError* error) {
+  std::vector<ParseError> refused;
+  if (Parse(std::move(bytes), file, &refused)) return true;
+  *error = std::move(refused.front());
+  return false;
+}
+
+bool RegistryFile::Parse(std::string&& bytes, RegistryFile* file,
+                         std::vector<ParseError>* refused) {
   RegistryFile parsed;
-  if (!DecodeRegistryText(std::move(bytes), &parsed.encoding_, &parsed.text_, error)) {
+  ParseError error;
+  refused->clear();
+  if (!DecodeRegistryText(std::move(bytes), &parsed.encoding_, &parsed.text_, &error)) {
+    refused->push_back(std::move(error));
     return false;
   }
-  if (!parsed.Index(error)) return false;
+  parsed.Index(refused);
+  if (!refused->empty()) return false;
+  // The key index now, while the paths are fresh in the processor's cache:
+  // made at the first look-up, it was what made a first press slower than
+  // the next ones.
+  parsed.Keys();
   *file = std::move(parsed);
   return true;
 }
 
-bool RegistryFile::Index(ParseError* error) {
+// Every line is checked, so that a refusal names all it can; past
+// kMaxRefusedLines the list only says that there are more.
+void RegistryFile::Index(std::vector<ParseError>* refused) {
   const std::string_view text = text_;
   const Line first = LineAt(0);
-  if (text.empty() || !IsHeader(Trim(text.substr(0, first.end)))) {
-    return Fail(error, 1,
-                "the first line must be \"" + std::string(kRegistryHeader) + "\" or \"" +
-                    std::string(kRegedit4Header) + "\"");
+  std::size_t at = first.next;
+  if (text.empty() || !IsRegistryHeader(text.substr(0, first.end))) {
+    refused->push_back({1, "the first line must be \"" + std::string(kRegistryHeader) + "\" or \"" +
+                               std::string(kRegedit4Header) + "\""});
+    at = 0;  // a file without a header may still say more about itself
   }
   // About 200 bytes a key in a terminal's export: the list seldom grows by copying.
   sections_.reserve(text.size() / 200);
   std::string reason;
-  std::string joined;
-  int lineNumber = 1;
-  for (std::size_t at = first.next; at < text.size();) {
+  std::string joined;  // a value's continued lines, its memory reused
+  int lineNumber = at == 0 ? 0 : 1;
+  while (at < text.size() && refused->size() <= kMaxRefusedLines) {
     const Line line = LineAt(at);
-    const std::string_view trimmed = Trim(text.substr(line.begin, line.end - line.begin));
     ++lineNumber;
-    at = line.next;
-    if (trimmed.empty() || trimmed.front() == ';') continue;
-    if (trimmed.front() == '[') {
-      const std::string_view header = KeyHeaderOf(trimmed);
-      if (!ParseKeyHeader(header, nullptr, &reason)) {
-        return Fail(error, lineNumber, ReasonForLine(trimmed, reason));
-      }
-      const auto pathBegin = static_cast<std::size_t>(header.data() - text.data()) + 1;
-      sections_.push_back({pathBegin, header.size() - 2});
-      continue;
-    }
-    if (trimmed.front() != '"' && trimmed.front() != '@') {
-      return Fail(error, lineNumber, ReasonForOtherLine(trimmed));
-    }
-    if (sections_.empty()) return Fail(error, lineNumber, "a value before the first [key]");
-    if (IsPlainValueLine(trimmed)) continue;
-    Value value;
-    std::string_view data;
-    if (!ReadValue(line, &value, &data, &joined, &at, &reason) ||
-        !DecodeValueData(data, nullptr, &reason)) {
-      return Fail(error, lineNumber, ReasonForLine(trimmed, reason));
+    // A first line that is no header has been refused as such.
+    if (!IndexLine(line, &at, &joined, &reason) && (line.begin != 0 || refused->empty())) {
+      refused->push_back({lineNumber, std::move(reason)});
     }
     // The continuation lines of a list are lines too.
     for (std::size_t i = line.next; i < at; ++i) lineNumber += text[i] == '\n';
+  }
+}
+
+// Checks the line at `line` (and the lines a value continues on), moving
+// `*at` past them; a key's line starts a section.
+bool RegistryFile::IndexLine(const Line& line, std::size_t* at, std::string* joined,
+                             std::string* reason) {
+  const std::string_view text = text_;
+  const std::string_view trimmed = Trim(text.substr(line.begin, line.end - line.begin));
+  *at = line.next;
+  if (trimmed.empty() || trimmed.front() == ';') return true;
+  if (trimmed.front() == '[') {
+    const std::string_view header = KeyHeaderOf(trimmed);
+    if (!ParseKeyHeader(header, nullptr, reason)) {
+      *reason = ReasonForLine(trimmed, *reason);
+      return false;
+    }
+    const auto pathBegin = static_cast<std::size_t>(header.data() - text.data()) + 1;
+    sections_.push_back({pathBegin, header.size() - 2});
+    return true;
+  }
+  if (trimmed.front() != '"' && trimmed.front() != '@') {
+    *reason = ReasonForOtherLine(trimmed);
+    return false;
+  }
+  if (sections_.empty()) {
+    *reason = "a value before the first [key]";
+    return false;
+  }
+  if (IsPlainValueLine(trimmed)) return true;
+  Value value;
+  std::string_view data;
+  if (!ReadValue(line, &value, &data, joined, at, reason) ||
+      !DecodeValueData(data, nullptr, reason)) {
+    *reason = ReasonForLine(trimmed, *reason);
+    return false;
   }
   return true;
 }
@@ -173,25 +200,25 @@ std::vector<RegistryFile::Value> RegistryFile::ValuesOf(const Section& section,
   return values;
 }
 
+RegistryKeyIndex::PathOf RegistryFile::SectionPaths() const {
+  return [this](std::size_t section) { return Path(sections_[section]); };
+}
+
 const RegistryKeyIndex& RegistryFile::Keys() const {
-  if (keys_ == nullptr) {
-    keys_ = std::make_unique<RegistryKeyIndex>();
-    for (std::size_t i = 0; i < sections_.size(); ++i) keys_->Add(Path(sections_[i]), i);
-  }
+  if (keys_ == nullptr)
+    keys_ = std::make_unique<RegistryKeyIndex>(sections_.size(), SectionPaths());
   return *keys_;
 }
 
 bool RegistryFile::HasKey(std::string_view path) const {
-  return Keys().Has(path);
+  return Keys().Has(path, SectionPaths());
 }
 
 std::optional<RegistryFile::Value> RegistryFile::FindValue(std::string_view key,
                                                            std::string_view name) const {
-  const std::vector<std::size_t>* sections = Keys().SectionsOf(key);
-  if (sections == nullptr) return std::nullopt;
   std::optional<Value> found;
   std::size_t entryEnd = 0;
-  for (std::size_t s : *sections) {
+  for (std::size_t s : Keys().SectionsOf(key, SectionPaths())) {
     for (const Value& value : ValuesOf(sections_[s], &entryEnd)) {
       if (value.nameEscaped ? EqualsFolded(UnescapeName(Name(value)), name)
                             : EqualsFolded(Name(value), name)) {
@@ -229,8 +256,13 @@ bool RegistryFile::SetValue(std::string_view key, std::string_view name,
   // A set that changes nothing leaves the line as written, comment and all.
   if (found && DataOf(*found) == value) return true;
   const bool ansi = encoding_ == Encoding::kWindows1252;
+  // Under regedit's header, 8-bit text reads as Windows-1252 only because it
+  // is not UTF-8: a set adds no byte beyond ASCII, so that what it wrote
+  // reads the same afterwards.
+  const bool asciiOnly =
+      ansi && Trim(std::string_view(text_).substr(0, LineAt(0).end)) == kRegistryHeader;
   std::string data;
-  FormatValueData(value, ansi, &data);
+  FormatValueData(value, ansi, &data, asciiOnly);
   if (found) {
     // The line keeps the spelling of its name, whatever case the caller used.
     ReplaceData(*found, data);
@@ -238,14 +270,17 @@ bool RegistryFile::SetValue(std::string_view key, std::string_view name,
   }
   std::string line;
   if (!FormatValueLine(name, data, &line) || !ReadsBack(line) ||
-      (ansi && !FitsWindows1252(line + std::string(key)))) {
+      (ansi && !FitsWindows1252(line + std::string(key))) || (asciiOnly && !IsAscii(line))) {
     return false;
   }
-  if (const std::vector<std::size_t>* sections = Keys().SectionsOf(key)) {
-    InsertValue(sections->back(), line);
-  } else {
-    AppendSection(key, line);
+  if (const std::vector<std::size_t> sections = Keys().SectionsOf(key, SectionPaths());
+      !sections.empty()) {
+    InsertValue(sections.back(), line);
+    return true;
   }
+  // A new section spells the key as the caller does.
+  if (asciiOnly && !IsAscii(key)) return false;
+  AppendSection(key, line);
   return true;
 }
 
@@ -272,6 +307,24 @@ std::vector<std::string> RegistryFile::KeyPaths() const {
   paths.reserve(sections_.size());
   for (const Section& section : sections_) paths.emplace_back(Path(section));
   return paths;
+}
+
+std::string DescribeRefusal(std::string_view name, const std::vector<ParseError>& refused) {
+  const std::string file(name);
+  std::string text;
+  const std::size_t shown = std::min(refused.size(), RegistryFile::kMaxRefusedLines);
+  for (std::size_t i = 0; i < shown; ++i) {
+    text += file + ":" + std::to_string(refused[i].line) + ": " + refused[i].reason + "\n";
+  }
+  if (refused.size() > shown) {
+    text += file + ": more lines after line " + std::to_string(refused[shown - 1].line) +
+            " are refused too\n";
+  }
+  text += file +
+          ": the simulator loads a registry as an image holds it: resolve the build's lines "
+          "first (#include, #if, IF, $(...): the merged reginit.ini of the release folder has "
+          "none), and leave deletions out, which have no place in a registry snapshot";
+  return text;
 }
 
 }  // namespace hw::sim

@@ -9,11 +9,10 @@
 
 #include "platform/simulator/ParseError.h"
 #include "platform/simulator/registry/RegistryEncoding.h"
+#include "platform/simulator/registry/RegistryKeyIndex.h"
 #include "platform/simulator/registry/RegistrySyntax.h"
 
 namespace hw::sim {
-
-class RegistryKeyIndex;
 
 // A registry file ("Windows Registry Editor Version 5.00", or "REGEDIT4" as
 // the build's reginit.ini) kept as its text, with the place of every key and
@@ -43,6 +42,10 @@ class RegistryFile {
   static bool Parse(std::string_view bytes, RegistryFile* file, ParseError* error);
   // The same, taking the bytes over: a UTF-8 file's bytes become its text.
   static bool Parse(std::string&& bytes, RegistryFile* file, ParseError* error);
+  // The same, naming every refused line in file order, up to
+  // kMaxRefusedLines, and one more when there are more.
+  static constexpr std::size_t kMaxRefusedLines = 20;
+  static bool Parse(std::string&& bytes, RegistryFile* file, std::vector<ParseError>* refused);
 
   bool HasKey(std::string_view path) const;
   std::optional<RegistryValue> QueryValue(std::string_view key, std::string_view name) const;
@@ -87,7 +90,8 @@ class RegistryFile {
   };
 
   Line LineAt(std::size_t begin) const;
-  bool Index(ParseError* error);
+  void Index(std::vector<ParseError>* refused);
+  bool IndexLine(const Line& line, std::size_t* at, std::string* joined, std::string* reason);
   bool ReadValue(const Line& first, Value* value, std::string_view* data, std::string* joined,
                  std::size_t* next, std::string* reason) const;
   std::string_view Path(const Section& section) const;
@@ -97,6 +101,7 @@ class RegistryFile {
   // (of its header's when it has none).
   std::vector<Value> ValuesOf(const Section& section, std::size_t* entryEnd) const;
   std::optional<Value> FindValue(std::string_view key, std::string_view name) const;
+  RegistryKeyIndex::PathOf SectionPaths() const;
   const RegistryKeyIndex& Keys() const;
   std::string_view EndingAt(std::size_t offset) const;
   std::string_view EndingAbove(std::size_t offset) const;
@@ -109,7 +114,11 @@ class RegistryFile {
   Encoding encoding_ = Encoding::kUtf8;
   std::string text_;                                // UTF-8, without a BOM
   std::vector<Section> sections_;                   // in file order
-  mutable std::unique_ptr<RegistryKeyIndex> keys_;  // made on the first look-up
+  mutable std::unique_ptr<RegistryKeyIndex> keys_;  // made by the parse, or a copy's first look-up
 };
+
+// A refused file's lines, each as "NAME:LINE: reason" on a line of its own,
+// then what would make it load.
+std::string DescribeRefusal(std::string_view name, const std::vector<ParseError>& refused);
 
 }  // namespace hw::sim

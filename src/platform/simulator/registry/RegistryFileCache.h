@@ -24,8 +24,8 @@ namespace hw::sim {
 // within that tick. So the stamp is trusted only once the file had been left
 // alone for kSettledNanoseconds when it was read: any later write comes after
 // the stamp's times and changes them. Until then every call reads the file
-// again and compares its bytes with the file in memory, which costs a read
-// and a memcmp (about 1 ms for 4 MB), not a parse.
+// again and compares its bytes with the file in memory, a piece at a time,
+// which costs a read and a memcmp (about 1 ms for 4 MB), not a parse.
 class RegistryFileCache {
  public:
   enum class State { kCurrent, kAbsent, kUnreadable, kMalformed };
@@ -44,7 +44,9 @@ class RegistryFileCache {
         settledNanoseconds_(settledNanoseconds),
         stampReader_(stampReader) {}
 
-  // Brings file() up to the file as it is now. kMalformed sets *error; a file
+  // Brings file() up to the file as it is now. kMalformed sets *error: its
+  // line is the first refused one, and its reason goes on, a line each, with
+  // the others and what would make the file load (DescribeRefusal). A file
   // that is absent, unreadable or malformed is not kept.
   State Refresh(ParseError* error);
   // The file as of the last Refresh that returned kCurrent, with any changes
@@ -57,6 +59,10 @@ class RegistryFileCache {
 
  private:
   bool StampShowsNoChange() const;
+  // Whether registry.reg holds exactly file(); *read says how its read went.
+  bool HoldsTheFileInMemory(ReadResult* read);
+  // The file in memory is the one with `stamp`, read at `readAt`.
+  void Trust(const FileStamp& stamp, std::int64_t readAt);
   void Forget();
 
   std::filesystem::path path_;
@@ -64,6 +70,8 @@ class RegistryFileCache {
   StampReader stampReader_;
   std::optional<RegistryFile> file_;
   std::string buffer_;  // the last read; kept so that the next reuses its memory
+  static constexpr std::size_t kPieceBytes = 256 * 1024;
+  std::string piece_;  // a piece of a comparison's read
   FileStamp stamp_;
   bool settled_ = false;  // stamp_ is enough to tell a change
 };

@@ -94,7 +94,7 @@ void RegistryFile::AppendSection(std::string_view key, const std::string& line) 
   const std::size_t header = AppendLine("[" + std::string(key) + "]");
   AppendLine(line);
   sections_.push_back({header + 1, key.size()});
-  if (keys_ != nullptr) keys_->Add(Path(sections_.back()), sections_.size() - 1);
+  if (keys_ != nullptr) keys_->Add(sections_.size() - 1, SectionPaths());
 }
 
 }  // namespace hw::sim

@@ -32,6 +32,11 @@ bool StartsWithWord(std::string_view line, std::string_view word) {
 
 }  // namespace
 
+bool IsRegistryHeader(std::string_view line) {
+  const std::string_view trimmed = Trim(line);
+  return trimmed == kRegistryHeader || trimmed == kRegedit4Header;
+}
+
 bool ParseHex32(std::string_view text, std::uint32_t* value) {
   if (text.empty() || text.size() > 8) return false;
   std::uint32_t v = 0;

@@ -12,6 +12,8 @@ namespace hw::sim {
 // regedit's ANSI exports and the build's reginit.ini begin with.
 inline constexpr std::string_view kRegistryHeader = "Windows Registry Editor Version 5.00";
 inline constexpr std::string_view kRegedit4Header = "REGEDIT4";
+// Whether a first line (without its ending) is one of the two, blanks aside.
+bool IsRegistryHeader(std::string_view line);
 
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegBinary = 3;
@@ -91,8 +93,10 @@ bool DecodeValueData(std::string_view data, RegistryValue* value, std::string* r
 // The text that stores `value` after '=' the way regedit writes it: a plain
 // string when the bytes are exactly a one-line text and its terminator (a
 // mui_sz:"text" for a REG_MUI_SZ), else dword: or hex(N):. With `ansi`, only
-// text that Windows-1252 can hold is written as text.
-void FormatValueData(const RegistryValue& value, bool ansi, std::string* data);
+// text that Windows-1252 can hold is written as text; with `asciiOnly`, only
+// ASCII text.
+void FormatValueData(const RegistryValue& value, bool ansi, std::string* data,
+                     bool asciiOnly = false);
 
 // `"name"=data`, or `@=data` for the unnamed value. False when the name cannot
 // stand on one line.

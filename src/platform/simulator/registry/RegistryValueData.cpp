@@ -40,6 +40,30 @@ void AppendString(std::string_view text, std::vector<std::uint8_t>* data) {
   data->insert(data->end(), {0, 0});
 }
 
+// CE's export writes a string's inner quotes as they are
+// ("\\Windows\\wceload.exe "%1""): when the text ends with a quote, the
+// string is all between the first quote and that last one, in which a quote
+// stands for itself and \\ and \" keep their meaning.
+bool ParseLooselyQuoted(std::string_view text, std::string* out, std::string* reason) {
+  if (text.size() < 2 || text.back() != '"') {
+    *reason = "text after the closing quote";
+    return false;
+  }
+  if (out != nullptr) out->clear();
+  const std::string_view inner = text.substr(1, text.size() - 2);
+  for (std::size_t i = 0; i < inner.size(); ++i) {
+    if (inner[i] == '\\') {
+      if (i + 1 == inner.size() || (inner[i + 1] != '\\' && inner[i + 1] != '"')) {
+        *reason = "a backslash in a string must be written \\\\";
+        return false;
+      }
+      ++i;
+    }
+    if (out != nullptr) out->push_back(inner[i]);
+  }
+  return true;
+}
+
 // One quoted string that is all of `text`. `value` may be null.
 bool DecodeString(std::string_view text, std::vector<std::uint8_t>* value, std::string* reason) {
   std::string decoded;
@@ -49,8 +73,8 @@ bool DecodeString(std::string_view text, std::vector<std::uint8_t>* value, std::
     return false;
   }
   if (!ParseQuoted(text, value == nullptr ? nullptr : &decoded, &used, reason)) return false;
-  if (!Trim(text.substr(used)).empty()) {
-    *reason = "text after the closing quote";
+  if (!Trim(text.substr(used)).empty() &&
+      !ParseLooselyQuoted(text, value == nullptr ? nullptr : &decoded, reason)) {
     return false;
   }
   if (value != nullptr) AppendString(decoded, value);
@@ -172,11 +196,11 @@ bool DecodeValueData(std::string_view data, RegistryValue* value, std::string* r
   return false;
 }
 
-void FormatValueData(const RegistryValue& value, bool ansi, std::string* data) {
+void FormatValueData(const RegistryValue& value, bool ansi, std::string* data, bool asciiOnly) {
   data->clear();
   std::string text;
   if ((value.type == kRegSz || value.type == kRegMuiSz) && PlainText(value.data, &text) &&
-      (!ansi || FitsWindows1252(text))) {
+      (!ansi || FitsWindows1252(text)) && (!asciiOnly || IsAscii(text))) {
     if (value.type == kRegMuiSz) data->append("mui_sz:");
     AppendQuoted(text, data);
     return;

@@ -114,14 +114,15 @@ std::unique_ptr<SimulatedTerminal> SimulatedTerminal::Load(const std::string& fo
   sim::DeviceConfig faults;
   sim::RegistryFileCache registry(path / "registry.reg");
   std::error_code ec;
-  std::string message = fs::is_directory(path, ec)
-                            ? LoadError(path, &faults, &registry)
-                            : folder + ": no terminal folder there; scripts/new-terminal makes one";
+  std::string message =
+      fs::is_directory(path, ec)
+          ? LoadError(path, &faults, &registry)
+          : sim::DesktopPath(folder) + ": no terminal folder there; scripts/new-terminal makes one";
   if (message.empty()) {
     return std::unique_ptr<SimulatedTerminal>(
         new SimulatedTerminal(path, std::move(faults), std::move(registry)));
   }
-  sim::ReportTerminalError(path, message);
+  sim::ReportTerminalError(path, message, error == nullptr);
   if (error != nullptr) *error = std::move(message);
   return nullptr;
 }

@@ -24,9 +24,10 @@ class SimulatedTerminal final : public Platform {
  public:
   // Loads `folder` (UTF-8 path). On a malformed device.ini or registry.reg (or
   // an eeprom.bin that is not 256 bytes, or a folder that is not there):
-  // returns null and sets *error to "<file>:<line>: <reason>"; the error has
-  // already been written once to stderr and appended to debug.log (and, on
-  // Windows, OutputDebugStringW).
+  // returns null and sets *error to "<file>:<line>: <reason>", which the
+  // caller tells the user; it has been appended to debug.log (and, on
+  // Windows, passed to OutputDebugStringW). With no `error`, it has been
+  // written once to stderr too.
   static std::unique_ptr<SimulatedTerminal> Load(const std::string& folder, std::string* error);
 
   SimulatedTerminal(const SimulatedTerminal&) = delete;

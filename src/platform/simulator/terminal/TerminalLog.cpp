@@ -41,9 +41,12 @@ void WriteDebugLine(const std::filesystem::path& folder, std::u16string_view lin
   SendToDebugger(line);
 }
 
-void ReportTerminalError(const std::filesystem::path& folder, const std::string& message) {
-  std::fprintf(stderr, "%s\n", message.c_str());
-  std::fflush(stderr);
+void ReportTerminalError(const std::filesystem::path& folder, const std::string& message,
+                         bool toStandardError) {
+  if (toStandardError) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fflush(stderr);
+  }
   std::error_code ec;
   if (std::filesystem::is_directory(folder, ec)) {
     AppendToFile(folder / kDebugLogName, message + "\r\n");
@@ -51,6 +54,16 @@ void ReportTerminalError(const std::filesystem::path& folder, const std::string&
   std::u16string line;
   if (!Utf8ToUtf16(message + "\r\n", &line)) line = u"HWSetup simulator: terminal not loaded\r\n";
   SendToDebugger(line);
+}
+
+std::string DesktopPath(const std::string& folder) {
+  if (folder.size() < 3 || (folder[0] != 'Z' && folder[0] != 'z') || folder[1] != ':' ||
+      (folder[2] != '\\' && folder[2] != '/')) {
+    return folder;
+  }
+  std::string path = folder.substr(2);
+  for (char& c : path) c = c == '\\' ? '/' : c;
+  return path;
 }
 
 }  // namespace hw::sim
