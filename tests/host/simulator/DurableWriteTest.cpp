@@ -82,7 +82,14 @@ TEST_F(DurableWriteTest, OnlyTheEepromAndAHivesFlushForceAFileToTheDisk) {
          os.CloseHandle(eeprom);
        },
        1, 0},
-      {"a set", "registry.reg", "hive", SetName, 0, 0},
+      {"a set, kept by a warm reset", "registry.reg", "hive",
+       [](Platform& os) {
+         SetName(os);
+         auto& terminal = static_cast<SimulatedTerminal&>(os);
+         terminal.OnRestart([] {});
+         EXPECT_EQ(terminal.SetSystemPowerState(nullptr, kPowerStateReset, kPowerForce), 0u);
+       },
+       0, 0},
       {"a set, a flush and a flush with nothing pending", "registry.reg", "hive",
        [](Platform& os) {
          SetName(os);

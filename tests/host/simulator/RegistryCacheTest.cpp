@@ -33,6 +33,7 @@ long SetDll(Platform& os, const std::u16string& text) {
                                        reinterpret_cast<const std::uint8_t*>(text.c_str()),
                                        static_cast<std::uint32_t>((text.size() + 1) * 2));
   EXPECT_EQ(os.RegCloseKey(handle), 0);
+  EXPECT_EQ(os.RegFlushKey(kHkeyLocalMachine), 0);  // as each press ends
   return status;
 }
 

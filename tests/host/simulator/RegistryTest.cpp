@@ -83,6 +83,7 @@ TEST_F(RegistryTest, SettingAValueRewritesOnlyItsLine) {
   const std::string before = ReadFile("registry.reg");
   auto os = Load();
   ASSERT_EQ(SetString(*os, kHcdKey, u"dll", u"xxx"), 0);
+  ASSERT_EQ(os->RegFlushKey(kHkeyLocalMachine), 0);  // as each press ends
   EXPECT_EQ(ReadFile("registry.reg"),
             ReplacedAfter(before, "HCD_HSH1]", "\"Dll\"=\"hcd_hsh1.dll\"", "\"Dll\"=\"xxx\""));
 }
@@ -91,6 +92,7 @@ TEST_F(RegistryTest, ANewValueGoesAtTheEndOfItsKeysSection) {
   const std::string before = ReadFile("registry.reg");
   auto os = Load();
   ASSERT_EQ(SetString(*os, kCard4319, u"Path", u"C:\\a \"b\""), 0);
+  ASSERT_EQ(os->RegFlushKey(kHkeyLocalMachine), 0);  // as each press ends
   const std::string last = "\"MemoryWindowSize\"=dword:00008000\r\n";
   EXPECT_EQ(ReadFile("registry.reg"), ReplacedAfter(before, "4319-FUNC-1]", last,
                                                     last + "\"Path\"=\"C:\\\\a \\\"b\\\"\"\r\n"));
@@ -103,6 +105,7 @@ TEST_F(RegistryTest, AUtf16FileIsWrittenBackAsUtf16) {
   WriteFile("registry.reg", Utf16LeWithBom(text));
   auto os = Load();
   ASSERT_EQ(SetString(*os, kHcdKey, u"Dll", u"模块.dll"), 0);
+  ASSERT_EQ(os->RegFlushKey(kHkeyLocalMachine), 0);  // as each press ends
   EXPECT_EQ(ReadFile("registry.reg"),
             Utf16LeWithBom(ReplacedAfter(text, "HCD", "hcd_hsh1.dll", "模块.dll")));
 }
@@ -112,6 +115,7 @@ TEST_F(RegistryTest, AUtf8BomStaysAtTheStart) {
   WriteFile("registry.reg", "\xEF\xBB\xBF" + text);
   auto os = Load();
   ASSERT_EQ(SetString(*os, u"A", u"y", u"2"), 0);
+  ASSERT_EQ(os->RegFlushKey(kHkeyLocalMachine), 0);  // as each press ends
   EXPECT_EQ(ReadFile("registry.reg"), "\xEF\xBB\xBF" + text + "\n\"y\"=\"2\"")
       << "the new line joins the file's own endings and it still ends without one";
 }
@@ -122,6 +126,7 @@ TEST_F(RegistryTest, TheFileIsReplacedWholeAndNoTemporaryFileStays) {
   std::ifstream reader(PathOf("registry.reg"), std::ios::binary);  // opened before the set
   auto os = Load();
   ASSERT_EQ(SetString(*os, kHcdKey, u"IsrDll", u"xxx"), 0);
+  ASSERT_EQ(os->RegFlushKey(kHkeyLocalMachine), 0);  // as each press ends
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), std::istreambuf_iterator<char>()),
             before)
       << "a reader of the old file sees all of it";
@@ -246,6 +251,7 @@ TEST_F(RegistryTest, QueryReadsWhatASetWroteAndTextBeyondAscii) {
   auto os = Load();
   EXPECT_EQ(Query(*os, kHcdKey, u"Name", 64).data, Utf16Bytes(u"终端 ✓"));
   ASSERT_EQ(SetString(*os, kHcdKey, u"Dll", u"xxx"), 0);
+  ASSERT_EQ(os->RegFlushKey(kHkeyLocalMachine), 0);  // as each press ends
   EXPECT_EQ(Query(*os, kHcdKey, u"Dll", 64).data, Utf16Bytes(u"xxx"));
   EXPECT_EQ(Query(*Load(), kHcdKey, u"dll", 64).data, Utf16Bytes(u"xxx")) << "from the file";
 }

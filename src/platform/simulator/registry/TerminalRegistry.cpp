@@ -18,6 +18,7 @@ TerminalRegistry::TerminalRegistry(fs::path folder, RegistryFileCache registry,
 }
 
 long TerminalRegistry::Refresh() {
+  if (pending_) return kErrorSuccess;  // the sets not yet stored are the registry
   ParseError error;
   switch (registry_.Refresh(&error)) {
     case RegistryFileCache::State::kCurrent: return kErrorSuccess;
@@ -59,8 +60,15 @@ long TerminalRegistry::SetValue(const std::string& key, const std::string& name,
   RegistryFile& file = registry_.file();
   if (!file.HasKey(key)) return kErrorKeyDeleted;
   if (!file.SetValue(key, name, value)) return kErrorInvalidParameter;
-  if (!KeepFlushedCopy() || !registry_.Store()) return kErrorWriteFault;
+  if (!KeepFlushedCopy()) return kErrorWriteFault;
+  pending_ = true;
   return kErrorSuccess;
+}
+
+long TerminalRegistry::StorePending() {
+  if (!pending_) return kErrorSuccess;
+  pending_ = false;
+  return registry_.Store() ? kErrorSuccess : kErrorWriteFault;
 }
 
 // The set about to be stored replaces registry.reg by a rename, so a second
@@ -76,6 +84,7 @@ bool TerminalRegistry::KeepFlushedCopy() const {
 }
 
 long TerminalRegistry::Flush() {
+  if (const long stored = StorePending(); stored != kErrorSuccess) return stored;
   if (persistence_ == RegistryPersistence::kRam) return kErrorNotSupported;
   const fs::path flushed = folder_ / kFlushedRegistryName;
   std::error_code ec;

@@ -44,7 +44,13 @@ class TerminalRegistry {
   long OpenKey(const std::string& path);
   // ERROR_FILE_NOT_FOUND for a value the key does not hold.
   long QueryValue(const std::string& key, const std::string& name, RegistryValue* value);
+  // The set is stored in registry.reg (renamed into place whole) when the
+  // registry is flushed, as every group of sets ends, or the terminal reset
+  // or let go of: a press's group costs one rewrite of a file of megabytes,
+  // not one a value. Until then the calls see it, and the file does not.
   long SetValue(const std::string& key, const std::string& name, const RegistryValue& value);
+  // Writes the sets made since the last store; 0, or ERROR_WRITE_FAULT.
+  long StorePending();
   // RegFlushKey: with a hive every set so far becomes what a cold boot keeps,
   // forced to the disk (nothing is forced when no set is pending); a RAM
   // registry has no store and refuses, ERROR_NOT_SUPPORTED.
@@ -58,6 +64,7 @@ class TerminalRegistry {
   RegistryFileCache registry_;
   std::vector<std::string> deniedKeys_;  // full paths
   RegistryPersistence persistence_;
+  bool pending_ = false;  // sets made in memory that registry.reg lacks
 };
 
 }  // namespace hw::sim

@@ -137,7 +137,9 @@ SimulatedTerminal::SimulatedTerminal(fs::path folder, sim::DeviceConfig faults,
       boot_(folder_, faults_, files_),
       restart_(EndTheProgram) {}
 
-SimulatedTerminal::~SimulatedTerminal() = default;
+SimulatedTerminal::~SimulatedTerminal() {
+  registry_.StorePending();
+}
 
 Handle SimulatedTerminal::Add(Object object) {
   if (object.kind == Object::Kind::kDevice && faults_.nullHandle) {
@@ -362,6 +364,7 @@ UInt32 SimulatedTerminal::GetLastError() {
 UInt32 SimulatedTerminal::SetSystemPowerState(const Char* state, UInt32 stateFlags,
                                               UInt32 /*options*/) {
   if (state != nullptr || stateFlags != kPowerStateReset) return kErrorNotSupported;
+  registry_.StorePending();  // a warm reset keeps the registry in RAM
   return boot_.WarmReset(restart_);
 }
 
