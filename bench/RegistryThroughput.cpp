@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "Median.h"
-#include "platform/simulator/registry/RegistryFile.h"
 #include "platform/simulator/TextCodec.h"
+#include "platform/simulator/registry/RegistryFile.h"
 
 namespace {
 

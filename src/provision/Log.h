@@ -35,7 +35,12 @@ enum LogResult { kLogged, kLogNotOpened, kLogNotWritten };
 class RunLog {
  public:
   explicit RunLog(ProgramIo& io)
-      : io_(io), file_(ProgramIo::kNoFile), added_(kLogNotOpened), lineStart_(0), lineBytes_(0), problems_(true) {}
+      : io_(io),
+        file_(ProgramIo::kNoFile),
+        added_(kLogNotOpened),
+        lineStart_(0),
+        lineBytes_(0),
+        problems_(true) {}
   ~RunLog();
 
   LogResult Add(const Char* path, const LogEntry& entry);

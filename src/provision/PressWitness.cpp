@@ -15,9 +15,8 @@ void PressWitness::ShowMessage(const Char* text, const Char*) {
 bool AppendFlushResult(Provisioning step, long flushed, TextLine& line) {
   if (flushed == kErrorSuccess) return true;
   line.Append(HW_TEXT("; not made permanent: "));
-  line.Append(TargetOf(step).kind == ProvisioningTarget::kPsConfigFile
-                  ? HW_TEXT("FlushFileBuffers")
-                  : HW_TEXT("RegFlushKey"));
+  line.Append(TargetOf(step).kind == ProvisioningTarget::kPsConfigFile ? HW_TEXT("FlushFileBuffers")
+                                                                       : HW_TEXT("RegFlushKey"));
   line.Append(HW_TEXT(" failed with error "));
   line.AppendDecimal(static_cast<UInt32>(flushed));
   return false;

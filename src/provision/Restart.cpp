@@ -16,8 +16,9 @@ const Char* RestartWithoutReset(Platform& os, TextLine& line) {
     line.AppendDecimal(error);
     return HW_TEXT("result: restart refused (exit 1)");
   }
-  line.Append(HW_TEXT("restart did not come: SetSystemPowerState succeeded, but the terminal "
-                      "still ran "));
+  line.Append(
+      HW_TEXT("restart did not come: SetSystemPowerState succeeded, but the terminal "
+              "still ran "));
   line.AppendDecimal(kResetWaitMilliseconds / 1000).Append(HW_TEXT(" s later"));
   return HW_TEXT("result: restart did not come (exit 1)");
 }

@@ -10,12 +10,12 @@ namespace {
 
 const Char kStampPrefix[] = HW_TEXT("restarted ");
 const Char kStampSuffix[] = HW_TEXT(" UTC\r\n");
-const Char kExplanation[] =
-    HW_TEXT("HWProvision sync restarted the terminal then, to load the driver values it restored. "
-            "A sync less than ");
-const Char kExplanationEnd[] =
-    HW_TEXT(" minutes later does not restart it again; the first sync that finds nothing to "
-            "restore removes this file.\r\n");
+const Char kExplanation[] = HW_TEXT(
+    "HWProvision sync restarted the terminal then, to load the driver values it restored. "
+    "A sync less than ");
+const Char kExplanationEnd[] = HW_TEXT(
+    " minutes later does not restart it again; the first sync that finds nothing to "
+    "restore removes this file.\r\n");
 // "restarted 2026-12-10 10:15:03 UTC\r\n": the stamp's date starts here.
 const UInt32 kStampAt = 10;
 const UInt32 kStampBytes = kStampAt + 19;
@@ -74,8 +74,8 @@ bool ParseStamp(const UInt8* text, SystemTime* time) {
 
 // The marker's bytes; false when there is no file to read.
 bool ReadMarker(Platform& os, UInt8 (&bytes)[kMarkerCapacity], UInt32* size) {
-  const Handle file = os.CreateFile(kRestartMarker, kGenericRead, kFileShareRead, NULL,
-                                    kOpenExisting, 0, 0);
+  const Handle file =
+      os.CreateFile(kRestartMarker, kGenericRead, kFileShareRead, NULL, kOpenExisting, 0, 0);
   if (file == kInvalidHandleValue) return false;
   *size = 0;
   if (!os.ReadFile(file, bytes, kMarkerCapacity, size, NULL)) *size = 0;

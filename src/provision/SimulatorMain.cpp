@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
+#include "platform/simulator/TextCodec.h"
 #include "platform/simulator/files/FileIo.h"
 #include "platform/simulator/files/TerminalPath.h"
 #include "platform/simulator/terminal/PrintedBox.h"
 #include "platform/simulator/terminal/SimulatedTerminal.h"
-#include "platform/simulator/TextCodec.h"
 #include "provision/Commands.h"
 #include "provision/ExitCodes.h"
 #include "provision/Win32ProgramIo.h"

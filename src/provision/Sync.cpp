@@ -53,8 +53,9 @@ void ExplainNoRestart(const SystemTime& restarted, ResultOutput& out) {
   AppendDateTime(restarted, line);
   line.Append(HW_TEXT(" UTC, less than ")).AppendDecimal(kRestartWindowMinutes);
   line.Append(HW_TEXT(" minutes ago (")).Append(kRestartMarker);
-  line.Append(HW_TEXT("); lest it restart in a loop, what was restored again waits for the next "
-                      "boot"));
+  line.Append(
+      HW_TEXT("); lest it restart in a loop, what was restored again waits for the next "
+              "boot"));
   out.Line(line);
 }
 
@@ -159,8 +160,9 @@ bool PlanRestart(Platform& os, const ResultCounts& counts, bool bluetoothRestore
     out.Line(why);
     return false;
   }
-  out.Line(HW_TEXT("restart: the terminal restarts now, so that the drivers load what was "
-                   "restored"));
+  out.Line(
+      HW_TEXT("restart: the terminal restarts now, so that the drivers load what was "
+              "restored"));
   *restartNow = true;
   return true;
 }
@@ -185,8 +187,8 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
                 "restarts the terminal for them)"));
   }
   if (restart && found.restoredAgain) ExplainNoRestart(restarted, out);
-  const bool planned =
-      !restart || restored == 0 || PlanRestart(os, *counts, found.bluetoothRestored, out, restartNow);
+  const bool planned = !restart || restored == 0 ||
+                       PlanRestart(os, *counts, found.bluetoothRestored, out, restartNow);
   return failing > 0 || !planned ? kExitFailed : kExitOk;
 }
 

@@ -114,7 +114,8 @@ TEST_F(BootStory, ARamRegistryLosesThePressesAndTheBootRestoresThemWithOneRestar
   const std::string boot = Terminal().Read("Flash Disk/HWProvision-boot.txt");
   EXPECT_NE(boot.find("result: 0 restored, 3 consistent, 0 FAILED (exit 0)"), std::string::npos)
       << "the shortcut's --out, a terminal path, holds the last boot's result";
-  EXPECT_FALSE(Terminal().Exists("Flash Disk/HWProvision.restart")) << "the settled boot removed it";
+  EXPECT_FALSE(Terminal().Exists("Flash Disk/HWProvision.restart"))
+      << "the settled boot removed it";
 }
 
 TEST_F(BootStory, AHiveKeepsThePressesThroughAColdBoot) {

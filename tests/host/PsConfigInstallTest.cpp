@@ -35,13 +35,13 @@ class PsConfigInstallOnTerminal : public ::testing::Test {
 TEST_F(PsConfigInstallOnTerminal, CopiesWithOneReadAndOneWriteInThisOrder) {
   os.files[kSource] = Pattern(500, 1);
   PsConfigInstall(os, kPsConfigSource, owner);
-  EXPECT_EQ(os.calls,
-            (Calls{"CreateFile(\"\\Windows\\PSconfig.psr\", 0x80000000, 0x1, null, 3, 0x0, 0)",
-                   "ReadFile(256, ptr, 10240, ptr, null)", "CloseHandle(256)",
-                   "SetFileAttributes(\"\\Flash Disk\\PSconfig.psr\", 0x80)",
-                   "CreateFile(\"\\Flash Disk\\PSconfig.psr\", 0x40000000, 0x2, null, 2, 0x0, 0)",
-                   "WriteFile(257, ptr, 500, ptr, null)", "FlushFileBuffers(257)",
-                   "CloseHandle(257)"}));
+  EXPECT_EQ(
+      os.calls,
+      (Calls{"CreateFile(\"\\Windows\\PSconfig.psr\", 0x80000000, 0x1, null, 3, 0x0, 0)",
+             "ReadFile(256, ptr, 10240, ptr, null)", "CloseHandle(256)",
+             "SetFileAttributes(\"\\Flash Disk\\PSconfig.psr\", 0x80)",
+             "CreateFile(\"\\Flash Disk\\PSconfig.psr\", 0x40000000, 0x2, null, 2, 0x0, 0)",
+             "WriteFile(257, ptr, 500, ptr, null)", "FlushFileBuffers(257)", "CloseHandle(257)"}));
   EXPECT_EQ(os.files[kDestination], os.files[kSource]);
   EXPECT_TRUE(log.empty());
   EXPECT_TRUE(os.debugLines.empty());

@@ -70,10 +70,20 @@ TEST(Identity, IsTheIdentNameAndTheUuidOrTheDeviceIdInHex) {
       {nullptr, true, {}, Bytes(257, 0x77), "terminal: unknown unknown"},
       // A preset id is the platform's name, the same on every unit: the file
       // is named by the platform id, whole.
-      {u"HT-CE6", true, Bytes(40, 0x48), {0x01, 0x02}, "terminal: HT-CE6 " + kPreset + "0102",
-       {}, "\\Card\\HWProvision-0102.txt"},
-      {u"HT-CE6", true, Bytes(40, 0x48), {0x01, 0x03}, "terminal: HT-CE6 " + kPreset + "0103",
-       {}, "\\Card\\HWProvision-0103.txt"},
+      {u"HT-CE6",
+       true,
+       Bytes(40, 0x48),
+       {0x01, 0x02},
+       "terminal: HT-CE6 " + kPreset + "0102",
+       {},
+       "\\Card\\HWProvision-0102.txt"},
+      {u"HT-CE6",
+       true,
+       Bytes(40, 0x48),
+       {0x01, 0x03},
+       "terminal: HT-CE6 " + kPreset + "0103",
+       {},
+       "\\Card\\HWProvision-0103.txt"},
   };
   for (const auto& c : cases) {
     RecordingPlatform os;

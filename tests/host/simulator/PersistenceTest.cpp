@@ -54,9 +54,9 @@ TEST_F(PersistenceTest, AColdBootKeepsWhatTheRegistrysStoreKept) {
                  (c.handEdit ? ", hand edit" : ""));
     TearDown();
     SetUp();
-    WriteFile("device.ini", std::string("[registry]\npersistence = ") + c.persistence +
-                                (c.warmClears ? "\n[boot]\nobject store = cleared at every boot\n"
-                                              : "\n"));
+    WriteFile("device.ini",
+              std::string("[registry]\npersistence = ") + c.persistence +
+                  (c.warmClears ? "\n[boot]\nobject store = cleared at every boot\n" : "\n"));
     {
       auto os = Load();
       ASSERT_EQ(SetString(*os, kHcdKey, u"Dll", u"set.dll"), 0);
@@ -124,8 +124,8 @@ TEST_F(PersistenceTest, AResetKeepsWhatTheFilesVolumeHolds) {
       {"object store, cold boot", u"\\o.txt", "", nullptr, false, 0, true, nullptr},
       {"object store on a board that clears it, warm reset", u"\\o.txt", kCleared, nullptr, false,
        0, false, nullptr},
-      {"flash on a board that clears the object store", u"\\Flash Disk\\f.txt", kCleared,
-       nullptr, false, 0, false, "new"},
+      {"flash on a board that clears the object store", u"\\Flash Disk\\f.txt", kCleared, nullptr,
+       false, 0, false, "new"},
       {"flash written through", u"\\Flash Disk\\f.txt", "", nullptr, false, 0, true, "new"},
       {"write-back, a new file unflushed", u"\\Flash Disk\\f.txt", kWriteBack, nullptr, false, 0,
        false, nullptr},

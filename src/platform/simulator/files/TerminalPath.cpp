@@ -4,8 +4,8 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/simulator/files/FileIo.h"
 #include "platform/simulator/TextCodec.h"
+#include "platform/simulator/files/FileIo.h"
 
 namespace hw::sim {
 

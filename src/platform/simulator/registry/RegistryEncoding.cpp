@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <utility>
 
-#include "platform/simulator/registry/RegistrySyntax.h"
 #include "platform/simulator/TextCodec.h"
+#include "platform/simulator/registry/RegistrySyntax.h"
 
 namespace hw::sim {
 

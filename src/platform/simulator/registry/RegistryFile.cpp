@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/simulator/registry/RegistryKeyIndex.h"
 #include "platform/simulator/TextCodec.h"
+#include "platform/simulator/registry/RegistryKeyIndex.h"
 
 namespace hw::sim {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/simulator/files/FileIo.h"
 #include "platform/simulator/ParseError.h"
+#include "platform/simulator/files/FileIo.h"
 #include "platform/simulator/registry/RegistryFile.h"
 
 namespace hw::sim {

@@ -3,9 +3,9 @@
 // the text changes, so nothing else needs reading again.
 #include <utility>
 
+#include "platform/simulator/TextCodec.h"
 #include "platform/simulator/registry/RegistryFile.h"
 #include "platform/simulator/registry/RegistryKeyIndex.h"
-#include "platform/simulator/TextCodec.h"
 
 namespace hw::sim {
 

@@ -2,9 +2,9 @@
 // value, and the spelling the simulator writes for a value.
 #include <cstddef>
 
+#include "platform/simulator/TextCodec.h"
 #include "platform/simulator/registry/RegistryEncoding.h"
 #include "platform/simulator/registry/RegistrySyntax.h"
-#include "platform/simulator/TextCodec.h"
 
 namespace hw::sim {
 

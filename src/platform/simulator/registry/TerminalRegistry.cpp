@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "platform/Platform.h"
-#include "platform/simulator/terminal/TerminalLog.h"
 #include "platform/simulator/TextCodec.h"
+#include "platform/simulator/terminal/TerminalLog.h"
 
 namespace hw::sim {
 

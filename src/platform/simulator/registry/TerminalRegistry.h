@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/simulator/terminal/DeviceConfig.h"
 #include "platform/simulator/registry/RegistryFileCache.h"
+#include "platform/simulator/terminal/DeviceConfig.h"
 
 namespace hw::sim {
 

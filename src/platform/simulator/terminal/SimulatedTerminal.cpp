@@ -7,18 +7,18 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string_view>
 #include <system_error>
 #include <utility>
 
 #include "platform/DebugFormat.h"
+#include "platform/simulator/TextCodec.h"
 #include "platform/simulator/files/FileIo.h"
 #include "platform/simulator/terminal/TerminalKernel.h"
 #include "platform/simulator/terminal/TerminalLog.h"
-#include "platform/simulator/TextCodec.h"
 
 namespace hw {
 
@@ -194,8 +194,7 @@ Handle SimulatedTerminal::CreateFile(const Char* name, UInt32 access, UInt32 sha
   return OpenFile(name, access, shareMode, creationDisposition, flagsAndAttributes);
 }
 
-Handle SimulatedTerminal::OpenDevice(UInt32 access, UInt32 shareMode,
-                                     UInt32 disposition) {
+Handle SimulatedTerminal::OpenDevice(UInt32 access, UInt32 shareMode, UInt32 disposition) {
   // A device is there or not: it can be opened, never created or truncated.
   if (disposition != kOpenExisting && disposition != kOpenAlways) return kInvalidHandleValue;
   if (!eeprom_.Present()) return kInvalidHandleValue;
@@ -217,10 +216,9 @@ Handle SimulatedTerminal::OpenFile(const Char* name, UInt32 access, UInt32 share
   return Add(Object{Object::Kind::kFile, access, shareMode, identity, std::move(file), {}});
 }
 
-int SimulatedTerminal::DeviceIoControl(Handle device, UInt32 ioControlCode,
-                                       const void* inBuffer, UInt32 inSize, void* outBuffer,
-                                       UInt32 outSize, UInt32* bytesReturned,
-                                       void* overlapped) {
+int SimulatedTerminal::DeviceIoControl(Handle device, UInt32 ioControlCode, const void* inBuffer,
+                                       UInt32 inSize, void* outBuffer, UInt32 outSize,
+                                       UInt32* bytesReturned, void* overlapped) {
   const Object* open = Find(device, Object::Kind::kDevice);
   if (open == nullptr || overlapped != nullptr) return 0;
   return WithCount(bytesReturned, [&](std::uint32_t* count) {
@@ -229,8 +227,8 @@ int SimulatedTerminal::DeviceIoControl(Handle device, UInt32 ioControlCode,
   });
 }
 
-int SimulatedTerminal::ReadFile(Handle file, void* buffer, UInt32 bytesToRead,
-                                UInt32* bytesRead, void* overlapped) {
+int SimulatedTerminal::ReadFile(Handle file, void* buffer, UInt32 bytesToRead, UInt32* bytesRead,
+                                void* overlapped) {
   Object* open = Find(file, Object::Kind::kFile);
   if (open == nullptr || overlapped != nullptr) return 0;
   return WithCount(bytesRead, [&](std::uint32_t* count) {
@@ -297,9 +295,8 @@ long SimulatedTerminal::RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 /*o
   return kErrorSuccess;
 }
 
-long SimulatedTerminal::RegSetValueEx(RegKey key, const Char* valueName,
-                                      UInt32 /*reserved*/, UInt32 type,
-                                      const UInt8* data, UInt32 dataBytes) {
+long SimulatedTerminal::RegSetValueEx(RegKey key, const Char* valueName, UInt32 /*reserved*/,
+                                      UInt32 type, const UInt8* data, UInt32 dataBytes) {
   const Object* open = Find(key, Object::Kind::kKey);
   if (open == nullptr) return sim::kErrorInvalidHandle;
   if ((open->access & kKeySetValue) == 0) return kErrorAccessDenied;

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/simulator/files/TerminalFiles.h"
+#include "platform/simulator/registry/TerminalRegistry.h"
 #include "platform/simulator/terminal/DeviceConfig.h"
 #include "platform/simulator/terminal/EepromDevice.h"
 #include "platform/simulator/terminal/TerminalBoot.h"
-#include "platform/simulator/files/TerminalFiles.h"
-#include "platform/simulator/registry/TerminalRegistry.h"
 
 namespace hw {
 
@@ -37,23 +37,22 @@ class SimulatedTerminal final : public Platform {
   Handle CreateFile(const Char* name, UInt32 access, UInt32 shareMode,
                     const void* securityAttributes, UInt32 creationDisposition,
                     UInt32 flagsAndAttributes, Handle templateFile) override;
-  int DeviceIoControl(Handle device, UInt32 ioControlCode, const void* inBuffer,
-                      UInt32 inSize, void* outBuffer, UInt32 outSize,
-                      UInt32* bytesReturned, void* overlapped) override;
+  int DeviceIoControl(Handle device, UInt32 ioControlCode, const void* inBuffer, UInt32 inSize,
+                      void* outBuffer, UInt32 outSize, UInt32* bytesReturned,
+                      void* overlapped) override;
   int ReadFile(Handle file, void* buffer, UInt32 bytesToRead, UInt32* bytesRead,
                void* overlapped) override;
-  int WriteFile(Handle file, const void* buffer, UInt32 bytesToWrite,
-                UInt32* bytesWritten, void* overlapped) override;
+  int WriteFile(Handle file, const void* buffer, UInt32 bytesToWrite, UInt32* bytesWritten,
+                void* overlapped) override;
   int SetFileAttributes(const Char* path, UInt32 attributes) override;
   int DeleteFile(const Char* path) override;
   // Puts what the flash cache holds of the file on its volume.
   int FlushFileBuffers(Handle file) override;
   int CloseHandle(Handle handle) override;
-  long RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 options,
-                    UInt32 samDesired, RegKey* result) override;
-  long RegSetValueEx(RegKey key, const Char* valueName, UInt32 reserved,
-                     UInt32 type, const UInt8* data,
-                     UInt32 dataBytes) override;
+  long RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 options, UInt32 samDesired,
+                    RegKey* result) override;
+  long RegSetValueEx(RegKey key, const Char* valueName, UInt32 reserved, UInt32 type,
+                     const UInt8* data, UInt32 dataBytes) override;
   long RegQueryValueEx(RegKey key, const Char* valueName, UInt32* reserved, UInt32* type,
                        UInt8* data, UInt32* dataBytes) override;
   long RegCloseKey(RegKey key) override;
@@ -96,8 +95,7 @@ class SimulatedTerminal final : public Platform {
   Handle OpenDevice(UInt32 access, UInt32 shareMode, UInt32 disposition);
   Handle OpenFile(const Char* name, UInt32 access, UInt32 shareMode, UInt32 disposition,
                   UInt32 flags);
-  bool SharingAllows(const std::string& identity, UInt32 access,
-                     UInt32 shareMode) const;
+  bool SharingAllows(const std::string& identity, UInt32 access, UInt32 shareMode) const;
   std::size_t DeviceOpens() const;
   Handle Add(Object object);
   Object* Find(std::intptr_t handle, Object::Kind kind);

@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "platform/Platform.h"
-#include "platform/simulator/terminal/DeviceConfig.h"
 #include "platform/simulator/files/TerminalFiles.h"
+#include "platform/simulator/terminal/DeviceConfig.h"
 
 namespace hw::sim {
 
@@ -42,8 +42,7 @@ class TerminalClock {
 //  - a Sleep lasts at most [power] longest_sleep_ms.
 class TerminalBoot {
  public:
-  TerminalBoot(std::filesystem::path folder, const DeviceConfig& config,
-               const TerminalFiles& files)
+  TerminalBoot(std::filesystem::path folder, const DeviceConfig& config, const TerminalFiles& files)
       : folder_(std::move(folder)), config_(config), files_(files), clock_(folder_) {}
 
   UInt32 WarmReset(const std::function<void()>& end) const;

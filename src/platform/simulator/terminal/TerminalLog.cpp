@@ -2,12 +2,13 @@
 #include <windows.h>
 #endif
 
+#include "platform/simulator/terminal/TerminalLog.h"
+
 #include <cstdio>
 #include <system_error>
 
-#include "platform/simulator/files/FileIo.h"
-#include "platform/simulator/terminal/TerminalLog.h"
 #include "platform/simulator/TextCodec.h"
+#include "platform/simulator/files/FileIo.h"
 
 namespace hw::sim {
 
