@@ -31,7 +31,7 @@ class SimulatorProgramIo final : public hw::Win32ProgramIo {
   ReadResult ReadWholeFile(const wchar_t* path, hw::UInt8* buffer, hw::UInt32 capacity,
                            hw::UInt32* size) override {
     std::wstring desktop;
-    if (!DesktopPath(path, &desktop)) {
+    if (!HostPath(path, &desktop)) {
       *size = 0;
       return kCannotOpen;
     }
@@ -39,12 +39,12 @@ class SimulatorProgramIo final : public hw::Win32ProgramIo {
   }
   File CreateForWriting(const wchar_t* path) override {
     std::wstring desktop;
-    return DesktopPath(path, &desktop) ? Win32ProgramIo::CreateForWriting(desktop.c_str())
+    return HostPath(path, &desktop) ? Win32ProgramIo::CreateForWriting(desktop.c_str())
                                        : static_cast<File>(kNoFile);
   }
   File OpenForAppending(const wchar_t* path) override {
     std::wstring desktop;
-    return DesktopPath(path, &desktop) ? Win32ProgramIo::OpenForAppending(desktop.c_str())
+    return HostPath(path, &desktop) ? Win32ProgramIo::OpenForAppending(desktop.c_str())
                                        : static_cast<File>(kNoFile);
   }
   void ShowMessage(const wchar_t* text, const wchar_t* caption, bool warning) override {
@@ -57,7 +57,7 @@ class SimulatorProgramIo final : public hw::Win32ProgramIo {
   }
 
  private:
-  bool DesktopPath(const wchar_t* path, std::wstring* desktop) const {
+  bool HostPath(const wchar_t* path, std::wstring* desktop) const {
     *desktop = path;
     if (path[0] != L'\\' || path[1] == L'\\') return true;
     hw::sim::TerminalPath mapped;
