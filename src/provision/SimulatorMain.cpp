@@ -40,12 +40,12 @@ class SimulatorProgramIo final : public hw::Win32ProgramIo {
   File CreateForWriting(const wchar_t* path) override {
     std::wstring desktop;
     return HostPath(path, &desktop) ? Win32ProgramIo::CreateForWriting(desktop.c_str())
-                                       : static_cast<File>(kNoFile);
+                                    : static_cast<File>(kNoFile);
   }
   File OpenForAppending(const wchar_t* path) override {
     std::wstring desktop;
     return HostPath(path, &desktop) ? Win32ProgramIo::OpenForAppending(desktop.c_str())
-                                       : static_cast<File>(kNoFile);
+                                    : static_cast<File>(kNoFile);
   }
   void ShowMessage(const wchar_t* text, const wchar_t* caption, bool warning) override {
     if (!hw::sim::BoxesArePrinted()) return Win32ProgramIo::ShowMessage(text, caption, warning);
