@@ -39,6 +39,9 @@ const long kErrorFileNotFound = 2;
 const long kErrorAccessDenied = 5;
 const long kErrorMoreData = 234;
 const long kErrorNotSupported = 50;
+const long kErrorInvalidFunction = 1;
+const long kErrorSharingViolation = 32;
+const long kErrorNoMoreFiles = 18;
 // CE's power manager: a warm reset, urgent. The values of CE's pm.h.
 const UInt32 kPowerStateReset = 0x00800000u;
 const UInt32 kPowerForce = 0x00001000u;
@@ -61,6 +64,31 @@ struct DeviceId {
   UInt32 presetIdBytes;
   UInt32 platformIdOffset;
   UInt32 platformIdBytes;
+};
+
+// CE's file system requests to a volume (fsioctl.h): FSCTL_FLUSH_BUFFERS is
+// CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 33, METHOD_BUFFERED, FILE_ANY_ACCESS),
+// and writes every buffer the volume's file system holds.
+const UInt32 kFsctlFlushBuffers = 0x00090084u;
+
+// One driver Device Manager has loaded, as FindFirstDevice and
+// FindNextDevice describe it (DEVMGR_DEVICE_INFORMATION): its legacy name
+// ("HCD1:"), the registry key it was loaded from, as passed to
+// ActivateDeviceEx ("Drivers\BuiltIn\HCD_HSH1", or with a leading
+// backslash for a bus's client), and its name in the $device namespace. A
+// text too long for its field is cut and marked by `cut`.
+struct LoadedDriver {
+  Char legacyName[6];
+  Char deviceKey[260];
+  Char deviceName[64];
+  bool cut;
+};
+const UInt32 kMaxLoadedDrivers = 64;
+
+enum DriverListResult {
+  kDriverListRead,
+  kDriverListFull,         // more drivers than the array holds: the first ones
+  kDriverListNotAvailable  // the OS does not answer: not the same as none loaded
 };
 
 // SYSTEMTIME, field for field.
@@ -137,6 +165,23 @@ class Platform {
   // The terminal's clock, in its local time and in UTC.
   virtual void GetLocalTime(SystemTime* time) = 0;
   virtual void GetSystemTime(SystemTime* time) = 0;
+
+  // A request to the file system of the volume mounted at `root` ("\\Flash
+  // Disk"); the tool asks only kFsctlFlushBuffers. Nonzero is success; a file
+  // system without the request fails with ERROR_NOT_SUPPORTED.
+  virtual int CeFsIoControl(const Char* root, UInt32 ioControlCode, void* inBuffer, UInt32 inSize,
+                            void* outBuffer, UInt32 outSize, UInt32* bytesReturned,
+                            void* overlapped) = 0;
+  // Tells the kernel that a program it started from HKLM\Init with this
+  // sequence id has started, so that the entries that depend on it start.
+  virtual void SignalStarted(UInt32 sequence) = 0;
+  // Fills `buffer` with random bytes from the kernel. Nonzero is success.
+  virtual int CeGenRandom(UInt32 length, UInt8* buffer) = 0;
+  // Device Manager's loaded drivers, named and unnamed, in its order, into
+  // `drivers` (at most `capacity`); *count says how many. Every search it
+  // opens is closed.
+  virtual DriverListResult ListLoadedDrivers(LoadedDriver* drivers, UInt32 capacity,
+                                             UInt32* count) = 0;
 
   // Formatted debug print. Every trace line of the tool has at most one "%X"
   // placeholder, which takes `value`; lines without one ignore it.

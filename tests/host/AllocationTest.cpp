@@ -78,6 +78,16 @@ class SilentOs final : public Platform {
   void GetSystemTime(SystemTime*) override {}
   std::uint32_t GetLastError() override { return 0; }
   void Sleep(std::uint32_t) override {}
+  int CeFsIoControl(const char16_t*, std::uint32_t, void*, std::uint32_t, void*, std::uint32_t,
+                    std::uint32_t*, void*) override {
+    return 1;
+  }
+  void SignalStarted(std::uint32_t) override {}
+  int CeGenRandom(std::uint32_t, std::uint8_t*) override { return 0; }
+  DriverListResult ListLoadedDrivers(LoadedDriver*, std::uint32_t, std::uint32_t* n) override {
+    *n = 0;
+    return kDriverListNotAvailable;
+  }
   std::uint32_t SetSystemPowerState(const char16_t*, std::uint32_t, std::uint32_t) override {
     return kErrorNotSupported;
   }

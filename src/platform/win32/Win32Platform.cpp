@@ -114,6 +114,102 @@ int Win32Platform::KernelIoControl(UInt32 ioControlCode, void* inBuffer, UInt32 
 #endif
 }
 
+int Win32Platform::CeFsIoControl(const Char* root, UInt32 ioControlCode, void* inBuffer,
+                                 UInt32 inSize, void* outBuffer, UInt32 outSize,
+                                 UInt32* bytesReturned, void* overlapped) {
+#if defined(_WIN32_WCE)
+  return ::CeFsIoControlW(root, ioControlCode, inBuffer, inSize, outBuffer, outSize, bytesReturned,
+                          static_cast<LPOVERLAPPED>(overlapped));
+#else
+  // The desktop has no such call: a file system without the request.
+  (void)root;
+  (void)ioControlCode;
+  (void)inBuffer;
+  (void)inSize;
+  (void)outBuffer;
+  (void)outSize;
+  (void)bytesReturned;
+  (void)overlapped;
+  ::SetLastError(ERROR_NOT_SUPPORTED);
+  return FALSE;
+#endif
+}
+
+void Win32Platform::SignalStarted(UInt32 sequence) {
+#if defined(_WIN32_WCE)
+  ::SignalStarted(sequence);
+#else
+  (void)sequence;  // nothing on the desktop starts a program from HKLM\Init
+#endif
+}
+
+int Win32Platform::CeGenRandom(UInt32 length, UInt8* buffer) {
+#if defined(_WIN32_WCE)
+  return ::CeGenRandom(length, buffer);
+#else
+  // The desktop builds run only under Wine: a kernel without the call.
+  (void)length;
+  (void)buffer;
+  return FALSE;
+#endif
+}
+
+namespace {
+
+#if defined(_WIN32_WCE)
+void CopyName(const WCHAR* from, Char* to, size_t capacity, bool* cut) {
+  size_t i = 0;
+  for (; from[i] != 0 && i + 1 < capacity; ++i) to[i] = from[i];
+  to[i] = 0;
+  *cut = *cut || from[i] != 0;
+}
+
+// One search of Device Manager's list, by device name: "*" finds the
+// named devices, "" the unnamed ones. False when it cannot be read.
+bool WalkDevices(const WCHAR* pattern, LoadedDriver* drivers, UInt32 capacity, UInt32* count,
+                 bool* full) {
+  DEVMGR_DEVICE_INFORMATION info;
+  info.dwSize = sizeof info;
+  const HANDLE search = ::FindFirstDevice(DeviceSearchByDeviceName, pattern, &info);
+  if (search == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_NO_MORE_FILES;
+  do {
+    if (*count == capacity) {
+      *full = true;
+      break;
+    }
+    LoadedDriver& driver = drivers[(*count)++];
+    driver.cut = false;
+    CopyName(info.szLegacyName, driver.legacyName, HW_COUNT_OF(driver.legacyName), &driver.cut);
+    CopyName(info.szDeviceKey, driver.deviceKey, HW_COUNT_OF(driver.deviceKey), &driver.cut);
+    CopyName(info.szDeviceName, driver.deviceName, HW_COUNT_OF(driver.deviceName), &driver.cut);
+    info.dwSize = sizeof info;
+  } while (::FindNextDevice(search, &info));
+  ::FindClose(search);
+  return true;
+}
+#endif
+
+}  // namespace
+
+DriverListResult Win32Platform::ListLoadedDrivers(LoadedDriver* drivers, UInt32 capacity,
+                                                  UInt32* count) {
+  *count = 0;
+#if defined(_WIN32_WCE)
+  bool full = false;
+  if (!WalkDevices(L"*", drivers, capacity, count, &full) ||
+      (!full && !WalkDevices(L"", drivers, capacity, count, &full))) {
+    *count = 0;
+    return kDriverListNotAvailable;
+  }
+  return full ? kDriverListFull : kDriverListRead;
+#else
+  // Neither the desktop nor Wine has Device Manager's search.
+  (void)drivers;
+  (void)capacity;
+  return kDriverListNotAvailable;
+#endif
+}
+
 namespace {
 
 void CopyTime(const SYSTEMTIME& from, SystemTime* to) {

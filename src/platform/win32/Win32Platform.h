@@ -36,6 +36,13 @@ class Win32Platform : public Platform {
                       UInt32 outSize, UInt32* bytesReturned) HW_OVERRIDE;
   void GetLocalTime(SystemTime* time) HW_OVERRIDE;
   void GetSystemTime(SystemTime* time) HW_OVERRIDE;
+  int CeFsIoControl(const Char* root, UInt32 ioControlCode, void* inBuffer, UInt32 inSize,
+                    void* outBuffer, UInt32 outSize, UInt32* bytesReturned,
+                    void* overlapped) HW_OVERRIDE;
+  void SignalStarted(UInt32 sequence) HW_OVERRIDE;
+  int CeGenRandom(UInt32 length, UInt8* buffer) HW_OVERRIDE;
+  DriverListResult ListLoadedDrivers(LoadedDriver* drivers, UInt32 capacity,
+                                     UInt32* count) HW_OVERRIDE;
   void DebugPrintf(const Char* format, UInt32 value) HW_OVERRIDE;
 };
 

@@ -1,7 +1,9 @@
 #include "RecordingPlatform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "platform/DebugFormat.h"
 
@@ -288,6 +290,65 @@ std::uint32_t RecordingPlatform::SetSystemPowerState(const char16_t* state,
   ++resets;
   if (powerStateResult == 0 && resetComes) throw ResetCame{};
   return powerStateResult;
+}
+
+int RecordingPlatform::CeFsIoControl(const char16_t* root, std::uint32_t ioControlCode,
+                                     void* inBuffer, std::uint32_t inSize, void* outBuffer,
+                                     std::uint32_t outSize, std::uint32_t* bytesReturned,
+                                     void* overlapped) {
+  calls.push_back("CeFsIoControl(" + Quoted(root) + ", " + Hex(ioControlCode) + ", " +
+                  Ptr(inBuffer) + ", " + std::to_string(inSize) + ", " + Ptr(outBuffer) + ", " +
+                  std::to_string(outSize) + ", " + Ptr(bytesReturned) + ", " + Ptr(overlapped) +
+                  ")");
+  if (volumeFlushError != 0) {
+    lastError = volumeFlushError;
+    return 0;
+  }
+  const std::u16string folder = std::u16string(root) + u"\\";
+  for (auto it = unflushed.begin(); it != unflushed.end();) {
+    it = it->rfind(folder, 0) == 0 ? unflushed.erase(it) : std::next(it);
+  }
+  return 1;
+}
+
+void RecordingPlatform::SignalStarted(std::uint32_t sequence) {
+  calls.push_back("SignalStarted(" + std::to_string(sequence) + ")");
+  signalled.push_back(sequence);
+}
+
+int RecordingPlatform::CeGenRandom(std::uint32_t length, std::uint8_t* buffer) {
+  calls.push_back("CeGenRandom(" + std::to_string(length) + ", " + Ptr(buffer) + ")");
+  if (!randomWorks) return 0;
+  for (std::uint32_t i = 0; i < length; ++i) buffer[i] = nextRandom++;
+  return 1;
+}
+
+namespace {
+
+void CopyCut(const std::u16string& from, char16_t* to, std::size_t capacity, bool* cut) {
+  const std::size_t n = std::min(from.size(), capacity - 1);
+  std::copy(from.begin(), from.begin() + n, to);
+  to[n] = 0;
+  *cut = *cut || n < from.size();
+}
+
+}  // namespace
+
+DriverListResult RecordingPlatform::ListLoadedDrivers(LoadedDriver* list, std::uint32_t capacity,
+                                                      std::uint32_t* count) {
+  calls.push_back("ListLoadedDrivers(" + std::to_string(capacity) + ")");
+  *count = 0;
+  if (!driverListAvailable) return kDriverListNotAvailable;
+  for (const Driver& driver : drivers) {
+    if (driver.loadedAfter > slept) continue;
+    if (*count == capacity) return kDriverListFull;
+    LoadedDriver& out = list[(*count)++];
+    out.cut = false;
+    CopyCut(driver.legacyName, out.legacyName, std::size(out.legacyName), &out.cut);
+    CopyCut(driver.key, out.deviceKey, std::size(out.deviceKey), &out.cut);
+    CopyCut(driver.name, out.deviceName, std::size(out.deviceName), &out.cut);
+  }
+  return kDriverListRead;
 }
 
 void RecordingPlatform::Sleep(std::uint32_t milliseconds) {

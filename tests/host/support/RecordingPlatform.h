@@ -58,6 +58,21 @@ class RecordingPlatform : public Platform {
   bool resetComes = true;
   std::uint32_t slept = 0;  // milliseconds, all Sleep calls together
   std::uint32_t lastError = 0;
+  // CeFsIoControl: 0 flushes the volume (every write under its root is on
+  // it), else fails with this error.
+  std::uint32_t volumeFlushError = 0;
+  std::vector<std::uint32_t> signalled;  // SignalStarted's sequence ids
+  std::uint8_t nextRandom = 0x5A;        // CeGenRandom's bytes count up from here
+  bool randomWorks = true;
+
+  // Device Manager's list: each driver from when the clock (`slept`) has
+  // reached `loadedAfter`. Unavailable: the calls are missing.
+  struct Driver {
+    std::u16string legacyName, key, name;
+    std::uint32_t loadedAfter = 0;
+  };
+  std::vector<Driver> drivers;
+  bool driverListAvailable = false;
 
   // What IOCTL_HAL_GET_DEVICE_INFO answers for SPI_GETUUID (empty: it fails)
   // and IOCTL_HAL_GET_DEVICEID: the two ids, laid out as CE's DEVICE_ID; or
@@ -110,6 +125,13 @@ class RecordingPlatform : public Platform {
                       std::uint32_t* bytesReturned) override;
   void GetLocalTime(SystemTime* time) override;
   void GetSystemTime(SystemTime* time) override;
+  int CeFsIoControl(const char16_t* root, std::uint32_t ioControlCode, void* inBuffer,
+                    std::uint32_t inSize, void* outBuffer, std::uint32_t outSize,
+                    std::uint32_t* bytesReturned, void* overlapped) override;
+  void SignalStarted(std::uint32_t sequence) override;
+  int CeGenRandom(std::uint32_t length, std::uint8_t* buffer) override;
+  DriverListResult ListLoadedDrivers(LoadedDriver* list, std::uint32_t capacity,
+                                     std::uint32_t* count) override;
   void DebugPrintf(const char16_t* format, std::uint32_t value) override;
 
  private:

@@ -56,6 +56,17 @@ class FakeTerminal final : public hw::Platform {
   hw::UInt32 SetSystemPowerState(const wchar_t*, hw::UInt32, hw::UInt32) override {
     return hw::kErrorNotSupported;
   }
+  int CeFsIoControl(const wchar_t*, hw::UInt32, void*, hw::UInt32, void*, hw::UInt32, hw::UInt32*,
+                    void*) override {
+    return 1;
+  }
+  void SignalStarted(hw::UInt32) override {}
+  int CeGenRandom(hw::UInt32, hw::UInt8*) override { return 0; }
+  hw::DriverListResult ListLoadedDrivers(hw::LoadedDriver*, hw::UInt32,
+                                         hw::UInt32* count) override {
+    *count = 0;
+    return hw::kDriverListNotAvailable;
+  }
   int KernelIoControl(hw::UInt32, void*, hw::UInt32, void*, hw::UInt32, hw::UInt32*) override {
     return 0;
   }

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <random>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -381,6 +382,27 @@ void SimulatedTerminal::GetLocalTime(SystemTime* time) {
 
 void SimulatedTerminal::GetSystemTime(SystemTime* time) {
   boot_.clock().Utc(time);
+}
+
+int SimulatedTerminal::CeFsIoControl(const Char* /*root*/, UInt32 /*ioControlCode*/,
+                                     void* /*inBuffer*/, UInt32 /*inSize*/, void* /*outBuffer*/,
+                                     UInt32 /*outSize*/, UInt32* /*bytesReturned*/,
+                                     void* /*overlapped*/) {
+  return 1;
+}
+
+void SimulatedTerminal::SignalStarted(UInt32 /*sequence*/) {}
+
+int SimulatedTerminal::CeGenRandom(UInt32 length, UInt8* buffer) {
+  std::random_device random;
+  for (UInt32 i = 0; i < length; ++i) buffer[i] = static_cast<UInt8>(random());
+  return 1;
+}
+
+DriverListResult SimulatedTerminal::ListLoadedDrivers(LoadedDriver* /*drivers*/,
+                                                      UInt32 /*capacity*/, UInt32* count) {
+  *count = 0;
+  return kDriverListNotAvailable;
 }
 
 void SimulatedTerminal::DebugPrintf(const Char* format, UInt32 value) {

@@ -72,6 +72,13 @@ class SimulatedTerminal final : public Platform {
   // The terminal's clock: the desktop's, moved by its clock file.
   void GetLocalTime(SystemTime* time) override;
   void GetSystemTime(SystemTime* time) override;
+  int CeFsIoControl(const Char* root, UInt32 ioControlCode, void* inBuffer, UInt32 inSize,
+                    void* outBuffer, UInt32 outSize, UInt32* bytesReturned,
+                    void* overlapped) override;
+  void SignalStarted(UInt32 sequence) override;
+  int CeGenRandom(UInt32 length, UInt8* buffer) override;
+  DriverListResult ListLoadedDrivers(LoadedDriver* drivers, UInt32 capacity,
+                                     UInt32* count) override;
   void DebugPrintf(const Char* format, UInt32 value) override;
 
   // What a warm reset does after it is recorded; tests, which must go on, stay.
