@@ -41,6 +41,7 @@ const long kErrorMoreData = 234;
 const long kErrorNotSupported = 50;
 const long kErrorInvalidFunction = 1;
 const long kErrorSharingViolation = 32;
+const long kErrorWriteFault = 29;
 const long kErrorNoMoreFiles = 18;
 // CE's power manager: a warm reset, urgent. The values of CE's pm.h.
 const UInt32 kPowerStateReset = 0x00800000u;

@@ -4,6 +4,8 @@
 
 namespace hw {
 
+const Char kBootResultFile[] = HW_TEXT("\\Flash Disk\\HWProvision-boot.txt");
+
 namespace {
 
 const Char* const kUsage[] = {
@@ -12,6 +14,7 @@ const Char* const kUsage[] = {
     HW_TEXT("       HWProvision apply FILE [--dry-run] [--out FILE] [--log FILE] [--box]"),
     HW_TEXT("       HWProvision sync [--restart] [--out FILE] [--log FILE] [--box]"),
     HW_TEXT("       HWProvision    (alone: applies HWProvision.ini beside it, else reports)"),
+    HW_TEXT("       HWProvision NN (started from HKLM\\Init as LaunchNN: the boot's sync)"),
 };
 
 bool UsageError(ProgramIo& io, const Char* reason, const Char* argument) {
@@ -32,6 +35,28 @@ bool Repeated(ProgramIo& io, const Char* option) {
 bool IsHelp(const Char* argument) {
   return TextEquals(argument, HW_TEXT("--help")) || TextEquals(argument, HW_TEXT("-h")) ||
          TextEquals(argument, HW_TEXT("/?"));
+}
+
+// A decimal number that fits 32 bits, as HKLM\Init's sequence ids are.
+bool ReadSequence(const Char* text, UInt32* sequence) {
+  UInt32 value = 0;
+  size_t digits = 0;
+  for (; text[digits] >= '0' && text[digits] <= '9'; ++digits) {
+    const UInt32 digit = static_cast<UInt32>(text[digits] - '0');
+    if (value > (0xFFFFFFFFu - digit) / 10) return false;
+    value = value * 10 + digit;
+  }
+  *sequence = value;
+  return digits > 0 && text[digits] == 0;
+}
+
+// The boot's sync, as the start-up folder's shortcut runs it.
+void StartedByInit(UInt32 sequence, CommandLine* command) {
+  command->command = CommandLine::kSync;
+  command->restart = true;
+  command->outFile = kBootResultFile;
+  command->startedByInit = true;
+  command->sequence = sequence;
 }
 
 bool TakesFile(CommandLine::Command command) {
@@ -101,12 +126,19 @@ bool ReadCommandLine(int argc, const Char* const* argv, CommandLine* command, Pr
   command->dryRun = false;
   command->restart = false;
   command->box = false;
+  command->startedByInit = false;
+  command->sequence = 0;
   command->command = CommandLine::kStage;
   for (int i = 1; i < argc; ++i) {
     if (IsHelp(argv[i])) command->command = CommandLine::kHelp;
   }
   if (argc < 2 || command->command == CommandLine::kHelp) return true;
   const Char* word = argv[1];
+  UInt32 sequence = 0;
+  if (argc == 2 && ReadSequence(word, &sequence)) {
+    StartedByInit(sequence, command);
+    return true;
+  }
   if (TextEquals(word, HW_TEXT("report"))) {
     command->command = CommandLine::kReport;
   } else if (TextEquals(word, HW_TEXT("save"))) {

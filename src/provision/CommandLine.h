@@ -17,7 +17,14 @@ struct CommandLine {
   bool dryRun;          // apply
   bool restart;         // sync
   bool box;             // any: the outcome in a message box at the end
+  // Started from HKLM\Init: its one argument was the sequence id the system
+  // passes a LaunchNN program, which SignalStarted gives back.
+  bool startedByInit;
+  UInt32 sequence;
 };
+
+// Where the boot's sync keeps its result.
+extern const Char kBootResultFile[];  // "\Flash Disk\HWProvision-boot.txt"
 
 // Reads the arguments (argv[0] is the program). On a usage error prints the
 // reason and the usage on standard output and returns false: exit kExitRefused.

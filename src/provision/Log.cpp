@@ -58,17 +58,19 @@ void AppendLogHeader(TextLine& line) {
   for (int i = 0; i < ResultCounts::kCountKinds; ++i) {
     line.Append(kComma).Append(CountName(static_cast<ResultCounts::Count>(i)));
   }
-  line.Append(HW_TEXT(",exit,problems"));
+  line.Append(HW_TEXT(",exit,problems,drivers"));
 }
 
-void AppendLogLine(const LogEntry& entry, bool problems, TextLine& line) {
+void AppendLogLine(const LogEntry& entry, TrailingColumns last, TextLine& line) {
   if (entry.time != NULL) {
     AppendDateTime(*entry.time, line);
   } else {
     line.Append(HW_TEXT("unknown"));
   }
   line.Append(kComma);
-  AppendField(KnownOrUnknown(entry.identity->id), line);
+  Char recordId[kMaxRecordId + 1];
+  recordId[RecordIdOf(*entry.identity, recordId)] = 0;
+  AppendField(recordId, line);
   line.Append(kComma);
   AppendField(KnownOrUnknown(entry.identity->name), line);
   line.Append(kComma).Append(entry.command).Append(kComma);
@@ -80,43 +82,64 @@ void AppendLogLine(const LogEntry& entry, bool problems, TextLine& line) {
       line.AppendDecimal(entry.counts->count[count]);
     }
   }
-  line.Append(kComma).AppendDecimal(static_cast<UInt32>(entry.exit));
-  if (!problems) return;
   line.Append(kComma);
-  if (entry.counts == NULL) return;
+  if (entry.started) {
+    line.Append(HW_TEXT("started"));
+  } else {
+    line.AppendDecimal(static_cast<UInt32>(entry.exit));
+  }
+  if (last < kProblemsColumn) return;
+  line.Append(kComma);
   TextLine named;
-  AppendProblems(*entry.counts, named);
+  if (entry.counts != NULL) AppendProblems(*entry.counts, named);
+  if (entry.reason != NULL && named.length() > 0) named.Append(HW_TEXT("; "));
+  if (entry.reason != NULL) named.Append(entry.reason);
   AppendField(named.text(), line);
+  if (last < kDriversColumn) return;
+  line.Append(kComma);
+  if (entry.drivers != NULL) AppendField(entry.drivers, line);
 }
 
 namespace {
 
+// The room a reserved line takes at least: the line that completes it
+// (counts, problems, drivers) fits in it.
+const UInt32 kReservedLineBytes = 256;
+
 // False when the line would be cut short, which could leave a quote open
 // and spoil every line after it.
-bool MakeLine(const LogEntry& entry, bool problems, TextLine& line) {
-  AppendLogLine(entry, problems, line);
+bool MakeLine(const LogEntry& entry, TrailingColumns last, TextLine& line) {
+  AppendLogLine(entry, last, line);
   return !line.Full();
 }
 
-// Whether the log at `path` is new, or its header names the problems column.
-bool HasProblemsColumn(ProgramIo& io, const Char* path) {
-  UInt8 head[256];
+// Whether the header line, of `size` bytes before its CRLF, ends so.
+bool HeaderEndsWith(const UInt8* header, UInt32 size, const char* ending) {
+  UInt32 length = 0;
+  while (ending[length] != 0) ++length;
+  if (size < length) return false;
+  for (UInt32 i = 0; i < length; ++i) {
+    if (header[size - length + i] != static_cast<UInt8>(ending[i])) return false;
+  }
+  return true;
+}
+
+// The last column after `exit` that the log at `path` names: all of them
+// for a new log.
+TrailingColumns ColumnsOf(ProgramIo& io, const Char* path) {
+  UInt8 head[512];
   UInt32 size = 0;
   const ProgramIo::ReadResult read = io.ReadWholeFile(path, head, sizeof head, &size);
-  if (read == ProgramIo::kNotFound || (read == ProgramIo::kReadWhole && size == 0)) return true;
-  if (read != ProgramIo::kReadWhole && read != ProgramIo::kTooLarge) return false;
-  static const char kColumn[] = ",problems\r\n";
-  const UInt32 columnSize = sizeof kColumn - 1;
+  if (read == ProgramIo::kNotFound || (read == ProgramIo::kReadWhole && size == 0)) {
+    return kDriversColumn;
+  }
+  if (read != ProgramIo::kReadWhole && read != ProgramIo::kTooLarge) return kNoTrailingColumns;
   for (UInt32 end = 0; end + 1 < size; ++end) {
     if (head[end] != '\r' || head[end + 1] != '\n') continue;
-    if (end + 2 < columnSize) return false;
-    const UInt8* tail = head + end + 2 - columnSize;
-    for (UInt32 i = 0; i < columnSize; ++i) {
-      if (tail[i] != static_cast<UInt8>(kColumn[i])) return false;
-    }
-    return true;
+    if (HeaderEndsWith(head, end, ",problems,drivers")) return kDriversColumn;
+    return HeaderEndsWith(head, end, ",problems") ? kProblemsColumn : kNoTrailingColumns;
   }
-  return false;
+  return kNoTrailingColumns;
 }
 
 }  // namespace
@@ -125,22 +148,29 @@ RunLog::~RunLog() {
   if (file_ != ProgramIo::kNoFile) io_.Close(file_);
 }
 
-LogResult RunLog::Add(const Char* path, const LogEntry& entry) {
-  problems_ = HasProblemsColumn(io_, path);
+LogResult RunLog::Reserve(const Char* path, const LogEntry& entry) {
+  columns_ = ColumnsOf(io_, path);
   TextLine line;
-  if (!MakeLine(entry, problems_, line)) return added_ = kLogNotWritten;
+  if (!MakeLine(entry, columns_, line)) return added_ = kLogNotWritten;
+  for (size_t room = line.length() + 2; room < kReservedLineBytes; ++room) {
+    line.Append(HW_TEXT(" "));
+  }
   file_ = io_.OpenForAppending(path);
-  if (file_ == ProgramIo::kNoFile) return added_ = kLogNotOpened;
+  if (file_ == ProgramIo::kNoFile) {
+    error_ = io_.LastError();
+    return added_ = kLogNotOpened;
+  }
   added_ = kLogNotWritten;
-  if (!io_.Size(file_, &lineStart_)) return added_;
-  if (lineStart_ == 0) {
+  bool written = io_.Size(file_, &lineStart_);
+  if (written && lineStart_ == 0) {
     TextLine header;
     AppendLogHeader(header);
-    if (!WriteUtf8Line(io_, file_, header.text()) || !io_.Size(file_, &lineStart_)) return added_;
+    written = WriteUtf8Line(io_, file_, header.text()) && io_.Size(file_, &lineStart_);
   }
   UInt8 bytes[kUtf8LineCapacity];
   lineBytes_ = EncodeUtf8Line(line.text(), bytes);
-  if (io_.Write(file_, bytes, lineBytes_)) added_ = kLogged;
+  if (written && io_.Write(file_, bytes, lineBytes_) && io_.Flush(file_)) return added_ = kLogged;
+  error_ = io_.LastError();
   return added_;
 }
 
@@ -148,12 +178,12 @@ bool RunLog::Flush() {
   return added_ == kLogged && io_.Flush(file_);
 }
 
-// In place: the new line differs from the old in its exit code alone, so a
-// power loss leaves the one or the other, never a log without the run.
+// In place, over the reserved room: a power loss leaves the one line or the
+// other, never a log without the run.
 LogResult RunLog::Replace(const LogEntry& entry) {
   TextLine line;
   if (added_ != kLogged) return added_;
-  if (!MakeLine(entry, problems_, line)) return kLogNotWritten;
+  if (!MakeLine(entry, columns_, line)) return kLogNotWritten;
   UInt8 bytes[kUtf8LineCapacity];
   const UInt32 size = EncodeUtf8Line(line.text(), bytes);
   if (!io_.WriteAt(file_, lineStart_, bytes, size)) return kLogNotWritten;

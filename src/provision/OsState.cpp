@@ -108,6 +108,9 @@ void AppendDifference(const Difference& difference, TextLine& line) {
       }
       line.Append(kPsConfigDestination);
       if (difference.match == kCopyMissing) line.Append(HW_TEXT(" is missing, wants a copy of "));
+      if (difference.match == kCopyInUse) {
+        line.Append(HW_TEXT(" is in use by another program, and cannot be compared with "));
+      }
       if (difference.match == kDifferentBytes) line.Append(HW_TEXT(" differs from "));
       if (difference.match == kFileUnreadable) line.Append(HW_TEXT(" cannot be read against "));
       line.Append(difference.wanted);
@@ -179,8 +182,9 @@ void DescribeFile(const OsState& state, TextLine& line) {
     }
   }
   for (size_t i = 0; i < state.fileCount; ++i) {
-    if (state.files[i].match == kCopyMissing) {
-      line.Append(HW_TEXT(" is missing"));
+    if (state.files[i].match == kCopyMissing || state.files[i].match == kCopyInUse) {
+      line.Append(state.files[i].match == kCopyMissing ? HW_TEXT(" is missing")
+                                                       : HW_TEXT(" is in use by another program"));
       return;
     }
   }

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "setup/ProvisioningTarget.h"
+#include "setup/PsConfigInstall.h"
 
 namespace hw {
 
@@ -17,6 +18,10 @@ bool AppendFlushResult(Provisioning step, long flushed, TextLine& line) {
   line.Append(HW_TEXT("; not made permanent: "));
   line.Append(TargetOf(step).kind == ProvisioningTarget::kPsConfigFile ? HW_TEXT("FlushFileBuffers")
                                                                        : HW_TEXT("RegFlushKey"));
+  if (static_cast<UInt32>(flushed) == kFlushFailedWithoutError) {
+    line.Append(HW_TEXT(" failed, naming no error"));
+    return false;
+  }
   line.Append(HW_TEXT(" failed with error "));
   line.AppendDecimal(static_cast<UInt32>(flushed));
   return false;

@@ -42,6 +42,9 @@ class ProgramIo {
   // The folder the program's executable is in, with its final separator,
   // into `folder`; its length, or 0 when it cannot be had or does not fit.
   virtual size_t ProgramFolder(Char* folder, size_t capacity) = 0;
+  // The error code of the last call above that failed (GetLastError as it
+  // answered then): what makes a file that cannot be written say why.
+  virtual UInt32 LastError() = 0;
   // A modal box with an OK button, with the information icon, or the
   // warning icon when `warning`.
   virtual void ShowMessage(const Char* text, const Char* caption, bool warning) = 0;

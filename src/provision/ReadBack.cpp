@@ -90,8 +90,9 @@ FileMatch CompareFiles(Platform& os, const Char* copy, const Char* source) {
   if (sourceFile == kInvalidHandleValue) return kSourceMissing;
   const Handle copyFile = OpenForReading(os, copy);
   if (copyFile == kInvalidHandleValue) {
+    const bool inUse = os.GetLastError() == static_cast<UInt32>(kErrorSharingViolation);
     os.CloseHandle(sourceFile);
-    return kCopyMissing;
+    return inUse ? kCopyInUse : kCopyMissing;
   }
   const FileMatch match = CompareOpenFiles(os, copyFile, sourceFile);
   os.CloseHandle(copyFile);

@@ -28,7 +28,16 @@ void ReadRegistryValue(Platform& os, const Char* subKey, const Char* valueName,
 bool ReadsBackAs(const RegistryReadBack& value, const Char* text);
 
 // A file against the source it should be a byte-for-byte copy of.
-enum FileMatch { kSameBytes, kDifferentBytes, kCopyMissing, kSourceMissing, kFileUnreadable };
+// kCopyInUse: the copy is there, but another program holds it open without
+// sharing it (a sharing violation), so it cannot be compared.
+enum FileMatch {
+  kSameBytes,
+  kDifferentBytes,
+  kCopyMissing,
+  kCopyInUse,
+  kSourceMissing,
+  kFileUnreadable
+};
 // Reads both files in small pieces side by side: no buffer holds a whole file.
 FileMatch CompareFiles(Platform& os, const Char* copy, const Char* source);
 

@@ -12,10 +12,9 @@ const Char kStampPrefix[] = HW_TEXT("restarted ");
 const Char kStampSuffix[] = HW_TEXT(" UTC\r\n");
 const Char kExplanation[] = HW_TEXT(
     "HWProvision sync restarted the terminal then, to load the driver values it restored. "
-    "A sync less than ");
-const Char kExplanationEnd[] = HW_TEXT(
-    " minutes later does not restart it again; the first sync that finds nothing to "
-    "restore removes this file.\r\n");
+    "The sync of the next boot removes this file, and does not restart the terminal again "
+    "if it comes less than ");
+const Char kExplanationEnd[] = HW_TEXT(" minutes later.\r\n");
 // "restarted 2026-12-10 10:15:03 UTC\r\n": the stamp's date starts here.
 const UInt32 kStampAt = 10;
 const UInt32 kStampBytes = kStampAt + 19;
@@ -36,13 +35,14 @@ Int32 SecondsOfDay(const SystemTime& t) {
   return (static_cast<Int32>(t.hour) * 60 + t.minute) * 60 + t.second;
 }
 
-// Whether `written` lies at most the window before `now`, or after it.
-bool InsideWindow(const SystemTime& written, const SystemTime& now) {
+// Where `written` lies against `now` and the window before it.
+MarkerState Age(const SystemTime& written, const SystemTime& now) {
   const Int32 days = DaysOf(now) - DaysOf(written);
-  if (days > 1) return false;
-  if (days < -1) return true;
+  if (days > 1) return kMarkerStale;
+  if (days < -1) return kMarkerAhead;
   const Int32 age = days * 86400 + SecondsOfDay(now) - SecondsOfDay(written);
-  return age <= static_cast<Int32>(kRestartWindowMinutes * 60);
+  if (age < 0) return kMarkerAhead;
+  return age <= static_cast<Int32>(kRestartWindowMinutes * 60) ? kMarkerFresh : kMarkerStale;
 }
 
 bool ReadNumber(const UInt8* text, UInt32 digits, UInt16 lowest, UInt16 highest, UInt16* value) {
@@ -137,7 +137,7 @@ MarkerState FindRestartMarker(Platform& os, SystemTime* written) {
   }
   SystemTime now;
   os.GetSystemTime(&now);
-  return InsideWindow(*written, now) ? kMarkerFresh : kMarkerStale;
+  return Age(*written, now);
 }
 
 bool LeaveRestartMarker(Platform& os, TextLine& why) {

@@ -115,6 +115,10 @@ void AppendResultLine(const ResultCounts& counts, int exit, TextLine& line) {
       AppendChangeCounts(counts, ResultCounts::kRestored, ResultCounts::kConsistent, line);
       break;
   }
+  AppendExitCode(exit, line);
+}
+
+void AppendExitCode(int exit, TextLine& line) {
   line.Append(HW_TEXT(" (exit ")).AppendDecimal(static_cast<UInt32>(exit)).Append(HW_TEXT(")"));
 }
 

@@ -46,5 +46,7 @@ bool Stated(ResultCounts::Kind kind, ResultCounts::Count count);
 const Char* CountName(ResultCounts::Count count);
 // "result: ... (exit E)".
 void AppendResultLine(const ResultCounts& counts, int exit, TextLine& line);
+// " (exit E)": how every result line ends, from the code the run returns.
+void AppendExitCode(int exit, TextLine& line);
 
 }  // namespace hw

@@ -1,6 +1,7 @@
 #include "provision/Save.h"
 
 #include "provision/ExitCodes.h"
+#include "provision/ResultCounts.h"
 #include "provision/Selections.h"
 
 namespace hw {
@@ -42,7 +43,8 @@ int RunSave(EepromChannel& channel, ProgramIo& io, const Char* path, ResultOutpu
   const ProgramIo::File file = io.CreateForWriting(path);
   if (file == ProgramIo::kNoFile) {
     TextLine line;
-    line.Append(path).Append(HW_TEXT(": cannot be created (exit 2)"));
+    line.Append(path).Append(HW_TEXT(": cannot be created"));
+    AppendExitCode(kExitRefused, line);
     out.Result(line);
     return kExitRefused;
   }
@@ -65,7 +67,7 @@ int RunSave(EepromChannel& channel, ProgramIo& io, const Char* path, ResultOutpu
   result.Append(HW_TEXT("result: ")).AppendDecimal(saved).Append(HW_TEXT(" modules saved to "));
   result.Append(path);
   if (!written) result.Append(HW_TEXT(", but the file could not be written whole"));
-  result.Append(HW_TEXT(" (exit ")).AppendDecimal(exit).Append(HW_TEXT(")"));
+  AppendExitCode(exit, result);
   out.Result(result);
   return exit;
 }

@@ -57,12 +57,15 @@ class SimulatorProgramIo final : public hw::Win32ProgramIo {
   }
 
  private:
-  bool HostPath(const wchar_t* path, std::wstring* desktop) const {
+  // A terminal path the simulator refuses (one that would leave the
+  // folder) opens nothing, as a bad name does: ERROR_INVALID_NAME.
+  bool HostPath(const wchar_t* path, std::wstring* desktop) {
     *desktop = path;
     if (path[0] != L'\\' || path[1] == L'\\') return true;
     hw::sim::TerminalPath mapped;
     if (!hw::sim::MapTerminalPath(hw::sim::PathFromUtf8(folder_),
                                   reinterpret_cast<const char16_t*>(path), &mapped)) {
+      KeepError(ERROR_INVALID_NAME);
       return false;
     }
     *desktop = mapped.host.wstring();

@@ -24,10 +24,13 @@ HW_STATIC_ASSERT(HW_COUNT_OF(kCountOf) == kSyncRestoredAgain + 1, a_count_per_ou
 // the reset would drop, whichever run installed it. Shared, so that a
 // Bluetooth stack that holds it open does not stop the flush; a file that is
 // not there has nothing to lose.
+// A file another program holds without sharing it cannot be flushed here.
 bool FlushInstalledFile(Platform& os, bool restoredNow) {
   const Handle file = os.CreateFile(kPsConfigDestination, kGenericWrite,
                                     kFileShareRead | kFileShareWrite, NULL, kOpenExisting, 0, 0);
-  if (file == kInvalidHandleValue) return !restoredNow;
+  if (file == kInvalidHandleValue) {
+    return !restoredNow && os.GetLastError() != static_cast<UInt32>(kErrorSharingViolation);
+  }
   const bool flushed = os.FlushFileBuffers(file) != 0;
   os.CloseHandle(file);
   return flushed;
@@ -45,17 +48,22 @@ bool ReadyToRestart(Platform& os, bool bluetoothRestored, TextLine& why) {
   return LeaveRestartMarker(os, why);
 }
 
-// A sync inside the window after a restart restores again, but does not
+// The sync of the boot after a restart restores again, but does not
 // restart: says so, and when the last restart was.
-void ExplainNoRestart(const SystemTime& restarted, ResultOutput& out) {
+void ExplainNoRestart(MarkerState marker, const SystemTime& restarted, ResultOutput& out) {
   TextLine line;
-  line.Append(HW_TEXT("no restart: the terminal restarted for these values at "));
-  AppendDateTime(restarted, line);
-  line.Append(HW_TEXT(" UTC, less than ")).AppendDecimal(kRestartWindowMinutes);
-  line.Append(HW_TEXT(" minutes ago (")).Append(kRestartMarker);
-  line.Append(
-      HW_TEXT("); lest it restart in a loop, what was restored again waits for the next "
-              "boot"));
+  if (marker == kMarkerAhead) {
+    line.Append(HW_TEXT("no restart: the clock reads earlier than the restart's stamp ("));
+    AppendDateTime(restarted, line);
+    line.Append(HW_TEXT(" UTC, ")).Append(kRestartMarker).Append(HW_TEXT("): treated as recent"));
+  } else {
+    line.Append(HW_TEXT("no restart: the terminal restarted for these values at "));
+    AppendDateTime(restarted, line);
+    line.Append(HW_TEXT(" UTC, less than ")).AppendDecimal(kRestartWindowMinutes);
+    line.Append(HW_TEXT(" minutes ago (")).Append(kRestartMarker).Append(HW_TEXT(")"));
+  }
+  line.Append(HW_TEXT("; lest it restart in a loop, what was restored again waits for the "));
+  line.Append(HW_TEXT("next boot"));
   out.Line(line);
 }
 
@@ -81,8 +89,8 @@ void AppendRestoreFailure(const ModuleAudit& before, const ModuleAudit& after, c
 }  // namespace
 
 SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool afterRestart,
-                       TextLine& line, bool* madePermanent) {
-  *madePermanent = true;
+                       TextLine& line, long* flushed) {
+  *flushed = kErrorSuccess;
   ModuleAudit before;
   AuditModule(os, channel, module, &before);
   AppendCellColumns(before, line);
@@ -100,7 +108,7 @@ SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool
   }
   PressWitness witness;
   const Provisioning step = SelectionWriting(module, before.value)->step;
-  const long flushed = RunProvisioningStep(os, step, witness);
+  *flushed = RunProvisioningStep(os, step, witness);
   ModuleAudit after;
   AuditModule(os, channel, module, &after);
   SyncOutcome outcome = kSyncRestored;
@@ -111,7 +119,7 @@ SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool
     outcome = afterRestart && restored ? kSyncRestoredAgain : kSyncFailed;
     AppendRestoreFailure(before, after, witness.message(), afterRestart, line);
   }
-  *madePermanent = AppendFlushResult(step, flushed, line);
+  AppendFlushResult(step, *flushed, line);
   return outcome;
 }
 
@@ -120,22 +128,30 @@ namespace {
 // What the modules' lines found beyond their counts.
 struct SyncFindings {
   bool bluetoothRestored;
-  bool restoredAgain;  // inside the window after a restart
+  bool restoredAgain;  // in the boot after a restart
+  // A registry group's RegFlushKey failed other than as a RAM registry
+  // without a store refuses (ERROR_NOT_SUPPORTED): a hive that did not take
+  // it. A board that boots the hive as last flushed would lose the restore.
+  long unkeptFlush;
 };
 
 void SyncEachModule(Platform& os, EepromChannel& channel, bool afterRestart, ResultOutput& out,
                     ResultCounts* counts, SyncFindings* found) {
   found->bluetoothRestored = false;
   found->restoredAgain = false;
+  found->unkeptFlush = kErrorSuccess;
   for (size_t i = 0; i < kModuleCellCount; ++i) {
     const Module module = kModuleCells[i].module;
     if (!ProvisionsTheOs(module)) continue;
     TextLine line;
-    bool madePermanent = true;
-    const SyncOutcome outcome = SyncModule(os, channel, module, afterRestart, line, &madePermanent);
+    long flushed = kErrorSuccess;
+    const SyncOutcome outcome = SyncModule(os, channel, module, afterRestart, line, &flushed);
     if (kCountOf[outcome] != ResultCounts::kCountKinds)
       CountModule(kCountOf[outcome], module, counts);
-    counts->count[ResultCounts::kNotPermanent] += madePermanent ? 0 : 1;
+    counts->count[ResultCounts::kNotPermanent] += flushed == kErrorSuccess ? 0 : 1;
+    if (module != kBluetooth && flushed != kErrorSuccess && flushed != kErrorNotSupported) {
+      found->unkeptFlush = flushed;
+    }
     found->bluetoothRestored =
         found->bluetoothRestored || (module == kBluetooth && outcome == kSyncRestored);
     found->restoredAgain = found->restoredAgain || outcome == kSyncRestoredAgain;
@@ -146,7 +162,7 @@ void SyncEachModule(Platform& os, EepromChannel& channel, bool afterRestart, Res
 // For a sync --restart that restored something: whether the terminal may
 // restart now, and a line that says so or why not. False when it should and
 // cannot, which fails the run.
-bool PlanRestart(Platform& os, const ResultCounts& counts, bool bluetoothRestored,
+bool PlanRestart(Platform& os, const ResultCounts& counts, const SyncFindings& found,
                  ResultOutput& out, bool* restartNow) {
   if (counts.count[ResultCounts::kUnreadable] > 0) {
     out.Line(
@@ -155,7 +171,18 @@ bool PlanRestart(Platform& os, const ResultCounts& counts, bool bluetoothRestore
     return true;
   }
   TextLine why;
-  if (!ReadyToRestart(os, bluetoothRestored, why)) {
+  if (found.unkeptFlush != kErrorSuccess) {
+    why.Append(
+        HW_TEXT("no restart: the restored values could not be made permanent (RegFlushKey "
+                "failed with error "));
+    why.AppendDecimal(static_cast<UInt32>(found.unkeptFlush));
+    why.Append(
+        HW_TEXT("), and a restart that boots the registry as last flushed would lose "
+                "them; the drivers load them at the next boot that keeps them"));
+    out.Line(why);
+    return true;
+  }
+  if (!ReadyToRestart(os, found.bluetoothRestored, why)) {
     RemoveRestartMarker(os);
     out.Line(why);
     return false;
@@ -174,30 +201,37 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
   *restartNow = false;
   SystemTime restarted;
   const MarkerState marker = FindRestartMarker(os, &restarted);
+  // A marker guards this one sync, whatever it finds: removed before it
+  // restores anything, so that the boot after this one may restart again.
+  if (marker != kNoMarker) RemoveRestartMarker(os);
   StartCounts(ResultCounts::kSync, counts);
   SyncFindings found;
-  SyncEachModule(os, channel, marker == kMarkerFresh, out, counts, &found);
+  const bool guarded = marker == kMarkerFresh || marker == kMarkerAhead;
+  SyncEachModule(os, channel, guarded, out, counts, &found);
   const UInt32* const count = counts->count;
   const UInt32 restored = count[ResultCounts::kRestored];
   const UInt32 failing = count[ResultCounts::kFailed] + count[ResultCounts::kUnreadable];
-  if (marker != kNoMarker && restored + failing == 0) RemoveRestartMarker(os);
   if (!restart && restored > 0) {
     out.Line(
         HW_TEXT("the drivers load the restored values at the next boot (sync --restart "
                 "restarts the terminal for them)"));
   }
-  if (restart && found.restoredAgain) ExplainNoRestart(restarted, out);
-  const bool planned = !restart || restored == 0 ||
-                       PlanRestart(os, *counts, found.bluetoothRestored, out, restartNow);
+  if (restart && found.restoredAgain) ExplainNoRestart(marker, restarted, out);
+  const bool planned =
+      !restart || restored == 0 || PlanRestart(os, *counts, found, out, restartNow);
   return failing > 0 || !planned ? kExitFailed : kExitOk;
 }
 
 UInt32 RestartTerminal(Platform& os) {
   const UInt32 error = os.SetSystemPowerState(NULL, kPowerStateReset, kPowerForce);
-  // A granted reset ends the program within the bound; still running after
-  // it, the terminal does not reset.
-  if (error == 0) os.Sleep(kResetWaitMilliseconds);
-  RemoveRestartMarker(os);
+  // A granted reset may still come after the bound: the marker stays for the
+  // boot it brings, and expires on its own if it never comes. A refused one
+  // brings no boot to guard.
+  if (error == 0) {
+    os.Sleep(kResetWaitMilliseconds);
+  } else {
+    RemoveRestartMarker(os);
+  }
   return error;
 }
 

@@ -28,27 +28,30 @@ enum SyncOutcome {
 // everything back. `afterRestart`: a restore is needed although the last
 // sync restarted the terminal for it, which makes the module FAILED
 // whatever the new restore does.
-// Appends the module's line; *madePermanent is false when a restore set
-// registry values that RegFlushKey did not commit.
+// Appends the module's line; *flushed is the error of the restore's
+// RegFlushKey (FlushFileBuffers for the Bluetooth file), 0 when it was made
+// permanent or nothing was restored.
 SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool afterRestart,
-                       TextLine& line, bool* madePermanent);
+                       TextLine& line, long* flushed);
 
 // A line for each module whose buttons provision the OS, in page order; the
-// caller writes the result line from *counts. With `restart`, when something
-// was restored (whatever else FAILED, but with every cell read) and the
-// restart marker is not fresh,
-// flushes the Bluetooth file, leaves the marker, flushed and read back, and
-// sets *restartNow: the caller restarts the terminal once its own files are
-// on their volume, or calls the restart off.
-// A sync that restores nothing makes reads only (and removes the marker if
-// there is one).
+// caller writes the result line from *counts. A restart marker it finds is
+// removed at once; a fresh one means this is the boot after a restart, and
+// what it restores is FAILED and restarted for at the next boot only. With
+// `restart`, when something was restored (whatever else FAILED, but with
+// every cell read and every registry group flushed as the registry keeps
+// it), flushes the Bluetooth file, leaves the marker, flushed and read
+// back, and sets *restartNow: the caller restarts the terminal once its own
+// files are on their volume, or calls the restart off.
+// A sync that restores nothing and finds no marker makes reads only.
 int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& out,
             ResultCounts* counts, bool* restartNow);
 
 // The warm reset, which keeps the registry, so that the drivers load what a
-// sync restored. Returns only when the terminal refuses it, with the error,
-// or, with 0, when the reset it granted has not come kResetWaitMilliseconds
-// later; the marker is removed then.
+// sync restored. Returns only when the terminal refuses it, with the error
+// (the marker is removed then), or, with 0, when the reset it granted has
+// not come kResetWaitMilliseconds later (the marker stays: the reset may
+// still come).
 UInt32 RestartTerminal(Platform& os);
 
 }  // namespace hw

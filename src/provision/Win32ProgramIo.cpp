@@ -21,6 +21,11 @@ bool MoveTo(HANDLE file, UInt32 offset) {
 
 }  // namespace
 
+bool Win32ProgramIo::Failed() {
+  lastError_ = ::GetLastError();
+  return false;
+}
+
 ProgramIo::ReadResult Win32ProgramIo::ReadWholeFile(const Char* path, UInt8* buffer,
                                                     UInt32 capacity, UInt32* size) {
   *size = 0;
@@ -57,15 +62,23 @@ ProgramIo::ReadResult Win32ProgramIo::ReadWholeFile(const Char* path, UInt8* buf
 ProgramIo::File Win32ProgramIo::CreateForWriting(const Char* path) {
   const HANDLE file = ::CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, NULL);
-  return file == INVALID_HANDLE_VALUE ? static_cast<File>(kNoFile) : reinterpret_cast<File>(file);
+  if (file == INVALID_HANDLE_VALUE) {
+    Failed();
+    return kNoFile;
+  }
+  return reinterpret_cast<File>(file);
 }
 
 ProgramIo::File Win32ProgramIo::OpenForAppending(const Char* path) {
   const HANDLE file = ::CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return kNoFile;
+  if (file == INVALID_HANDLE_VALUE) {
+    Failed();
+    return kNoFile;
+  }
   if (::SetFilePointer(file, 0, NULL, FILE_END) == INVALID_SET_FILE_POINTER &&
       ::GetLastError() != NO_ERROR) {
+    Failed();
     ::CloseHandle(file);
     return kNoFile;
   }
@@ -80,7 +93,10 @@ bool Win32ProgramIo::Size(File file, UInt32* size) {
 
 bool Win32ProgramIo::Write(File file, const UInt8* data, UInt32 size) {
   DWORD written = 0;
-  return ::WriteFile(H(file), data, size, &written, NULL) && written == size;
+  if (!::WriteFile(H(file), data, size, &written, NULL)) return Failed();
+  if (written == size) return true;
+  lastError_ = ERROR_DISK_FULL;  // a short count without an error: no room for the rest
+  return false;
 }
 
 bool Win32ProgramIo::WriteAt(File file, UInt32 offset, const UInt8* data, UInt32 size) {
@@ -92,7 +108,7 @@ bool Win32ProgramIo::Truncate(File file, UInt32 size) {
 }
 
 bool Win32ProgramIo::Flush(File file) {
-  return ::FlushFileBuffers(H(file)) != FALSE;
+  return ::FlushFileBuffers(H(file)) != FALSE || Failed();
 }
 
 void Win32ProgramIo::Close(File file) {

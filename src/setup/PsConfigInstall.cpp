@@ -45,7 +45,10 @@ UInt32 PsConfigInstall(Platform& os, const Char* source, MessageBoxOwner& owner)
         os.WriteFile(out, buffer, bytesRead, &bytesWritten, NULL);
         installed = bytesWritten == bytesRead;
         // A FAT cache may hold the file back until then; a reset would lose it.
-        if (installed && !os.FlushFileBuffers(out)) flushError = os.GetLastError();
+        if (installed && !os.FlushFileBuffers(out)) {
+          flushError = os.GetLastError();
+          if (flushError == 0) flushError = kFlushFailedWithoutError;
+        }
         os.CloseHandle(out);
       }
     }

@@ -58,11 +58,13 @@ TEST(PsConfigInstall, InstallsOrRefusesBySourceAndDestination) {
     std::uint32_t writeLimit;
     bool installed;
     bool destinationUntouched;
-    bool flushFails = false;  // installed, but not on its volume: error 29
+    // Installed, but not on its volume: FlushFileBuffers fails, last error this.
+    std::optional<std::uint32_t> flushFailsWith = std::nullopt;
   };
   const Case cases[] = {
       {"missing source", std::nullopt, true, 0xFFFFFFFF, false, true},
-      {"installed, the flush fails", 500, true, 0xFFFFFFFF, true, false, true},
+      {"installed, the flush fails", 500, true, 0xFFFFFFFF, true, false, 29},
+      {"installed, the flush fails naming no error", 500, true, 0xFFFFFFFF, true, false, 0},
       {"empty source", 0, true, 0xFFFFFFFF, false, true},
       {"99 bytes", 99, true, 0xFFFFFFFF, false, true},
       {"exactly 100 bytes", 100, true, 0xFFFFFFFF, true, false},
@@ -80,13 +82,17 @@ TEST(PsConfigInstall, InstallsOrRefusesBySourceAndDestination) {
     if (c.sourceSize) os.files[kSource] = Pattern(*c.sourceSize, 3);
     if (c.flashDiskExists) os.files[kDestination] = previous;
     else os.writableFolders.clear();
-    if (c.flushFails) os.failFlush = {kDestination};
+    if (c.flushFailsWith) os.failFlush = {kDestination};
+    os.failFlushError = c.flushFailsWith.value_or(0);
 
-    EXPECT_EQ(PsConfigInstall(os, kPsConfigSource, owner), c.flushFails ? 29u : 0u);
+    const std::uint32_t flushError = !c.flushFailsWith        ? 0u
+                                     : *c.flushFailsWith == 0 ? kFlushFailedWithoutError
+                                                              : *c.flushFailsWith;
+    EXPECT_EQ(PsConfigInstall(os, kPsConfigSource, owner), flushError);
 
     EXPECT_EQ(log, c.installed ? Calls{} : Calls{"MessageBox(\"Setup Failed!\", \"Tip\")"});
     if (c.installed) {
-      EXPECT_EQ(os.unflushed.count(kDestination), c.flushFails ? 1u : 0u) << "on its volume";
+      EXPECT_EQ(os.unflushed.count(kDestination), c.flushFailsWith ? 1u : 0u) << "on its volume";
     }
     if (c.installed) {
       EXPECT_EQ(os.files[kDestination], os.files[kSource]);

@@ -19,7 +19,8 @@ const Lines kUsage = {
     "       HWProvision save FILE [--box]",
     "       HWProvision apply FILE [--dry-run] [--out FILE] [--log FILE] [--box]",
     "       HWProvision sync [--restart] [--out FILE] [--log FILE] [--box]",
-    "       HWProvision    (alone: applies HWProvision.ini beside it, else reports)"};
+    "       HWProvision    (alone: applies HWProvision.ini beside it, else reports)",
+    "       HWProvision NN (started from HKLM\\Init as LaunchNN: the boot's sync)"};
 
 // The fake's identity: no Ident key, and its device id.
 const char kIdentity[] = "terminal: unknown 001723A45BFF";
@@ -144,7 +145,9 @@ TEST(Exit, ARefusedProfileOrResultFileStopsBeforeTheTerminal) {
       {"result file not creatable",
        "[modules]\n",
        u"locked.txt",
-       {kIdentity, "locked.txt: cannot be created; nothing was done (exit 2)"}},
+       {kIdentity,
+        "result: locked.txt: cannot be created: its volume is read-only; nothing was done (exit "
+        "2)"}},
   };
   for (const auto& c : cases) {
     RecordingPlatform os;  // the device would open

@@ -16,7 +16,8 @@ namespace hw::test {
 
 // The program's files in memory, by path, its standard output as lines and
 // its message boxes (UTF-8). Paths listed in `unwritable` cannot be created
-// or opened; writes to those in `full` fail and store nothing; those in
+// or opened (LastError: `unwritableError`, the card is read-only); writes to
+// those in `full` fail and store nothing (ERROR_DISK_FULL); those in
 // `unflushable` cannot be flushed. Files written since their last flush are
 // in `unflushed`: what a write-back cache would lose at a reset.
 class FakeProgramIo final : public ProgramIo {
@@ -35,6 +36,8 @@ class FakeProgramIo final : public ProgramIo {
   std::vector<Box> boxes;
   std::u16string programFolder = u"\\Storage Card\\";
   int truncations = 0;
+  std::uint32_t unwritableError = 5;  // ERROR_ACCESS_DENIED
+  std::uint32_t lastError = 0;
 
   ReadResult ReadWholeFile(const char16_t* path, std::uint8_t* buffer, std::uint32_t capacity,
                            std::uint32_t* size) override {
@@ -50,17 +53,13 @@ class FakeProgramIo final : public ProgramIo {
     return kReadWhole;
   }
   File CreateForWriting(const char16_t* path) override {
-    for (const auto& refused : unwritable) {
-      if (refused == path) return kNoFile;
-    }
+    if (Refused(path)) return kNoFile;
     files[path].clear();
     open_.push_back(path);
     return static_cast<File>(open_.size() - 1);
   }
   File OpenForAppending(const char16_t* path) override {
-    for (const auto& refused : unwritable) {
-      if (refused == path) return kNoFile;
-    }
+    if (Refused(path)) return kNoFile;
     open_.push_back(path);
     return static_cast<File>(open_.size() - 1);
   }
@@ -70,7 +69,7 @@ class FakeProgramIo final : public ProgramIo {
   }
   bool Write(File file, const std::uint8_t* data, std::uint32_t size) override {
     const std::u16string& path = PathOf(file);
-    if (std::find(full.begin(), full.end(), path) != full.end()) return false;
+    if (IsFull(path)) return false;
     files[path].append(reinterpret_cast<const char*>(data), size);
     unflushed.insert(path);
     return true;
@@ -78,7 +77,7 @@ class FakeProgramIo final : public ProgramIo {
   bool WriteAt(File file, std::uint32_t offset, const std::uint8_t* data,
                std::uint32_t size) override {
     const std::u16string& path = PathOf(file);
-    if (std::find(full.begin(), full.end(), path) != full.end()) return false;
+    if (IsFull(path)) return false;
     std::string& bytes = files[path];
     if (bytes.size() < offset + size) bytes.resize(offset + size);
     bytes.replace(offset, size, reinterpret_cast<const char*>(data), size);
@@ -93,7 +92,10 @@ class FakeProgramIo final : public ProgramIo {
   }
   bool Flush(File file) override {
     const std::u16string& path = PathOf(file);
-    if (std::find(unflushable.begin(), unflushable.end(), path) != unflushable.end()) return false;
+    if (std::find(unflushable.begin(), unflushable.end(), path) != unflushable.end()) {
+      lastError = 29;  // ERROR_WRITE_FAULT
+      return false;
+    }
     unflushed.erase(path);
     return true;
   }
@@ -105,6 +107,7 @@ class FakeProgramIo final : public ProgramIo {
     folder[programFolder.size()] = u'\0';
     return programFolder.size();
   }
+  std::uint32_t LastError() override { return lastError; }
   void ShowMessage(const char16_t* text, const char16_t* caption, bool warning) override {
     boxes.push_back({Utf8(text), Utf8(caption), warning});
   }
@@ -113,6 +116,16 @@ class FakeProgramIo final : public ProgramIo {
   std::size_t OpenCount() const { return open_.size() - closed_.size(); }
 
  private:
+  bool Refused(const char16_t* path) {
+    if (std::find(unwritable.begin(), unwritable.end(), path) == unwritable.end()) return false;
+    lastError = unwritableError;
+    return true;
+  }
+  bool IsFull(const std::u16string& path) {
+    if (std::find(full.begin(), full.end(), path) == full.end()) return false;
+    lastError = 112;  // ERROR_DISK_FULL
+    return true;
+  }
   const std::u16string& PathOf(File file) const { return open_.at(static_cast<std::size_t>(file)); }
 
   std::vector<std::u16string> open_;

@@ -74,11 +74,11 @@ TEST(Sync, RestoresWhatTheCellsButtonLeavesAndReadsItBack) {
     EepromChannel channel(os);
     ASSERT_TRUE(channel.Open());
     TextLine line;
-    bool madePermanent = false;
-    EXPECT_EQ(SyncModule(os, channel, c.module, false, line, &madePermanent), c.outcome) << c.what;
+    long flushed = -1;
+    EXPECT_EQ(SyncModule(os, channel, c.module, false, line, &flushed), c.outcome) << c.what;
     const std::string text = Utf8(line.text());
     EXPECT_EQ(text.substr(text.find("| ") + 2), c.ending) << c.what;
-    EXPECT_EQ(madePermanent, os.flushResult == 0 || c.outcome != kSyncRestored) << c.what;
+    EXPECT_EQ(flushed, c.outcome == kSyncRestored ? os.flushResult : 0) << c.what;
 
     // The cell already holds the value: a sync never writes it, nor traces.
     for (const std::string& call : os.CallsNamed("DeviceIoControl")) {
@@ -139,15 +139,18 @@ TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
   } cases[] = {
       {"a restore restarts and leaves the marker", kNone, 2, nullptr, 0, 1, true,
        "result: 2 restored, 0 consistent, 0 FAILED (exit 0)", nullptr},
-      {"inside the window it still differs", 10, 2, nullptr, 1, 0, true,
+      {"inside the window it still differs", 10, 2, nullptr, 1, 0, false,
        "result: 0 restored, 0 consistent, 2 FAILED (exit 1)",
        "no restart: the terminal restarted for these values at 2026-03-09 05:55:03 UTC, less "
        "than 10 minutes ago (\\Flash Disk\\HWProvision.restart); lest it restart in a loop, what "
        "was restored again waits for the next boot"},
       {"a stale marker: one restart more", 11, 2, nullptr, 0, 1, true,
        "result: 2 restored, 0 consistent, 0 FAILED (exit 0)", nullptr},
-      {"a marker later than the clock", -30, 1, nullptr, 1, 0, true,
-       "result: 0 restored, 1 consistent, 1 FAILED (exit 1)", nullptr},
+      {"a marker later than the clock", -30, 1, nullptr, 1, 0, false,
+       "result: 0 restored, 1 consistent, 1 FAILED (exit 1)",
+       "no restart: the clock reads earlier than the restart's stamp (2026-03-09 06:35:03 UTC, "
+       "\\Flash Disk\\HWProvision.restart): treated as recent; lest it restart in a loop, what "
+       "was restored again waits for the next boot"},
       {"a marker cleared from the object store stays on flash", 2, 1,
        [](RestartRun& run) {
          auto& files = run.terminal.os.files;
@@ -157,7 +160,7 @@ TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
            it = kept ? std::next(it) : files.erase(it);
          }
        },
-       1, 0, true, "result: 0 restored, 1 consistent, 1 FAILED (exit 1)", nullptr},
+       1, 0, false, "result: 0 restored, 1 consistent, 1 FAILED (exit 1)", nullptr},
       {"after the restart all agree", 3, 0, nullptr, 0, 0, false,
        "result: 0 restored, 2 consistent, 0 FAILED (exit 0)", nullptr},
       {"a consistent terminal is only read", kNone, 0, nullptr, 0, 0, false,
@@ -178,11 +181,12 @@ TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
        "result: restart refused (exit 1)",
        "restart refused: SetSystemPowerState failed with error 87; the drivers load the restored "
        "values at the next boot"},
-      {"a granted reset that does not come", kNone, 1,
-       [](RestartRun& run) { run.terminal.os.resetComes = false; }, 1, 1, false,
+      {"a granted reset that does not come keeps the marker", kNone, 1,
+       [](RestartRun& run) { run.terminal.os.resetComes = false; }, 1, 1, true,
        "result: restart did not come (exit 1)",
        "restart did not come: SetSystemPowerState succeeded, but the terminal still ran 30 s "
-       "later; the drivers load the restored values at the next boot"},
+       "later; the marker stays, so that the boot a late reset brings does not restart again; "
+       "the drivers load the restored values at the next boot"},
       {"no marker, no restart", kNone, 1,
        [](RestartRun& run) { run.terminal.os.writableFolders = {u"\\"}; }, 1, 0, false,
        "result: 1 restored, 1 consistent, 0 FAILED (exit 1)", kMarkerRefused},
@@ -214,7 +218,7 @@ TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
     if (c.differing < 2) os.files[kFlash] = kSource;
     if (c.differing < 1) os.eeprom[CellOf(k3G).address] = 0x11;
     if (c.fault) c.fault(run);
-    const bool resetCame = c.resets == 1 && c.markerAfter;
+    const bool resetCame = c.resets == 1 && os.resetComes && os.powerStateResult == 0;
     EXPECT_EQ(run.Run({u"sync", u"--restart", u"--out", u"r.txt", u"--log", u"l.csv"}),
               resetCame ? RestartRun::kResetCame : c.exit)
         << c.what;
@@ -225,10 +229,11 @@ TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
       EXPECT_EQ(run.io.console.at(run.io.console.size() - 2), c.beforeLast) << c.what;
     }
     EXPECT_EQ(CrlfLines(run.io.files[u"r.txt"]), run.io.console) << c.what;
-    const std::string log = CrlfLines(run.io.files[u"l.csv"]).back();
-    const std::string exit = log.substr(0, log.rfind(','));  // then the problems column
-    EXPECT_EQ(exit.substr(exit.rfind(',') + 1), std::to_string(c.exit)) << c.what << ": " << log;
-    EXPECT_EQ(run.io.truncations, 0) << c.what << ": the log's line is replaced in place";
+    const std::vector<std::string> log = CrlfLines(run.io.files[u"l.csv"]);
+    ASSERT_EQ(log.size(), 2u) << c.what << ": the header and the run's line, completed in place";
+    std::string exit = log[1].substr(0, log[1].rfind(','));  // then problems, drivers
+    exit = exit.substr(0, exit.rfind(','));
+    EXPECT_EQ(exit.substr(exit.rfind(',') + 1), std::to_string(c.exit)) << c.what << ": " << log[1];
     EXPECT_EQ(os.slept, c.resets == 1 && !os.resetComes ? kResetWaitMilliseconds : 0u) << c.what;
     EXPECT_TRUE(run.io.boxes.empty()) << c.what;
     if (resetCame) {
@@ -245,6 +250,62 @@ TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
       EXPECT_EQ(call.find("0xF003F"), std::string::npos) << call << ": opened for writing";
       EXPECT_EQ(call.find("0x40000000"), std::string::npos) << call << ": opened for writing";
     }
+  }
+}
+
+// Boots in a row of a terminal whose image puts the 3G driver back at every
+// boot: a letter a boot, R when its sync restarted the terminal (the reset
+// came, at once or late), A when the reset was granted and never came, x when
+// it was refused, - when the sync did not ask. Whatever the reset or the
+// clock does, no two boots in a row restart.
+TEST(Sync, NoTwoBootsInARowRestartWhateverTheResetOrTheClock) {
+  enum Reset { kGranted, kRefused, kLate, kIgnored };
+  const int kNone = 1000;  // no marker before the first boot
+  const struct {
+    const char* what;
+    Reset reset;
+    int markerAge;     // minutes before the first boot, or kNone
+    int minutesApart;  // the clock from one boot to the next: 0, a clock that comes back
+    const char* boots;
+  } cases[] = {
+      {"granted", kGranted, kNone, 1, "R-R-R"},
+      {"granted, a fresh marker first", kGranted, 3, 1, "-R-R-"},
+      {"granted, a stale marker first", kGranted, 11, 1, "R-R-R"},
+      {"granted, the clock back at every boot", kGranted, kNone, 0, "R-R-R"},
+      {"granted, the clock earlier at every boot", kGranted, kNone, -5, "R-R-R"},
+      {"late: after the wait", kLate, kNone, 1, "R-R-R"},
+      {"late, the clock back at every boot", kLate, 5, 0, "-R-R-"},
+      {"ignored, boots a minute apart", kIgnored, kNone, 1, "A-A-A"},
+      {"ignored, boots an hour apart", kIgnored, kNone, 60, "AAAAA"},
+      {"refused", kRefused, kNone, 1, "xxxxx"},
+  };
+  for (const auto& c : cases) {
+    FactoryOs terminal;
+    RecordingPlatform& os = terminal.os;
+    os.files[kFlash] = kSource;
+    os.powerStateResult = c.reset == kRefused ? 87 : 0;
+    os.resetComes = c.reset == kGranted;
+    const SystemTime start = MinutesLater(os.systemTime, -120);
+    if (c.markerAge != kNone) {
+      os.systemTime = MinutesLater(start, -c.markerAge);
+      TextLine why;
+      ASSERT_TRUE(LeaveRestartMarker(os, why)) << c.what;
+    }
+    std::string boots;
+    for (int boot = 0; boot < 5; ++boot) {
+      os.systemTime = MinutesLater(start, boot * c.minutesApart);
+      os.keys[kUsbHostDriverKey] = kUsbOn;  // the image's value, back at every boot
+      const int asked = os.resets;
+      FakeProgramIo io;
+      try {
+        RunProgram({u"sync", u"--restart"}, &os, io);
+      } catch (const ResetCame&) {
+      }
+      const bool came = c.reset == kGranted || c.reset == kLate;
+      boots += os.resets == asked ? '-' : c.reset == kRefused ? 'x' : came ? 'R' : 'A';
+    }
+    EXPECT_EQ(boots, c.boots) << c.what;
+    EXPECT_EQ(boots.find("RR"), std::string::npos) << c.what;
   }
 }
 

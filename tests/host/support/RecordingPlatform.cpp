@@ -84,6 +84,10 @@ Handle RecordingPlatform::CreateFile(const char16_t* name, std::uint32_t access,
     devices_.insert(h);
     return h;
   }
+  if (heldOpen.count(path)) {
+    lastError = kErrorSharingViolation;
+    return kInvalidHandleValue;
+  }
   const bool write = (access & kGenericWrite) != 0;
   if (write) {
     const std::u16string folder = path.substr(0, path.rfind(u'\\') + 1);
@@ -189,7 +193,7 @@ int RecordingPlatform::FlushFileBuffers(Handle file) {
     return 0;
   }
   if (failFlush.count(it->second.path) != 0) {
-    lastError = 29;  // ERROR_WRITE_FAULT
+    lastError = failFlushError;
     return 0;
   }
   unflushed.erase(it->second.path);

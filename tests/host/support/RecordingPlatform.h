@@ -40,7 +40,9 @@ class RecordingPlatform : public Platform {
   std::uint32_t writeLimit = 0xFFFFFFFF;  // bytes one WriteFile stores at most
   std::set<std::u16string> unflushed;
   std::set<std::u16string> vanishing;
-  std::set<std::u16string> failFlush;  // FlushFileBuffers fails, last error 29
+  std::set<std::u16string> failFlush;  // FlushFileBuffers fails with this last error:
+  std::uint32_t failFlushError = 29;   // ERROR_WRITE_FAULT
+  std::set<std::u16string> heldOpen;   // another program holds them: sharing violation
 
   // Registry: existing keys under HKEY_LOCAL_MACHINE (compared exactly) and
   // their string values; denied keys refuse the open.
