@@ -10,13 +10,11 @@ build reads them, and the checks scripts/device-checks makes of them.
             Directory("\\D"):-Directory("D2") and Directory("\\D"):-File("N", "\\Windows\\S")
   .lnk      "N#command line": N counts the characters after '#'
 
-python3 scripts/subproject.py startup DIR copies the .dat's files into the
-simulated terminal DIR (scripts/new-terminal).
+scripts/imagefiles.py puts the .bib's and the .dat's files into a simulated
+terminal from these readings.
 """
 import os
 import re
-import shutil
-import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SUBPROJECT = os.path.join(ROOT, "ce-subproject")
@@ -167,28 +165,3 @@ def check(folder, cmake_sources_of, entries, fail):
               f"device sources of {name}.exe, its entry {entries.get(name)}")
     check_image_files(folder, made, fail)
     print("subproject: the .bib's files, the shortcuts' counts and the .dat's lines")
-
-
-def install_startup(terminal, folder=os.path.join(SUBPROJECT, IMAGE_FOLDER)):
-    """The image's start-up in a simulated terminal: each file the .bib puts in
-    \\Windows, and each file the .dat copies at a cold boot, from the subproject."""
-    problems = []
-    for bib in sorted(n for n in os.listdir(folder) if n.lower().endswith(".bib")):
-        for section, name, _ in bib_entries(os.path.join(folder, bib)):
-            if section == "FILES" and os.path.isfile(os.path.join(folder, name)):
-                shutil.copyfile(os.path.join(folder, name), os.path.join(terminal, "Windows", name))
-    for dat in sorted(n for n in os.listdir(folder) if n.lower().endswith(".dat")):
-        for directory, name, source in dat_entries(os.path.join(folder, dat), problems.append):
-            target = os.path.join(terminal, *[p for p in directory.split("\\") if p])
-            os.makedirs(target, exist_ok=True)
-            shutil.copyfile(os.path.join(folder, source.split("\\")[-1]), os.path.join(target, name))
-    for problem in problems:
-        print(f"new-terminal: {problem}", file=sys.stderr)
-    return 1 if problems else 0
-
-
-if __name__ == "__main__":
-    if len(sys.argv) != 3 or sys.argv[1] != "startup":
-        print("usage: subproject.py startup DIR", file=sys.stderr)
-        sys.exit(2)
-    sys.exit(install_startup(sys.argv[2]))
