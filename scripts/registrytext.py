@@ -3,6 +3,7 @@ scripts/registry-check (the simulator's own parser) says which encoding the
 file is in, or why the simulator refuses it."""
 import os
 import subprocess
+import tempfile
 
 CHECK = os.path.join(os.path.dirname(os.path.abspath(__file__)), "registry-check")
 # registry_check's names: (Python's codec, what a person reads)
@@ -33,6 +34,24 @@ def registry_text(path, data):
         return data.decode("utf-8-sig"), "utf-8-sig", None
     except UnicodeDecodeError:
         return data.decode("cp1252", errors="replace"), "windows-1252", None
+
+
+def imported_registry_text(path):
+    """registry_text of the file at `path` read as scripts/new-terminal
+    --registry reads one: a file of Platform Builder's without a header line
+    is given the one its text calls for first (registry-check --import)."""
+    with tempfile.TemporaryDirectory() as temporary:
+        out = os.path.join(temporary, os.path.basename(path))
+        try:
+            check = subprocess.run([CHECK, "--import", path, out], capture_output=True, text=True,
+                                   errors="replace")
+        except OSError as error:
+            check = subprocess.CompletedProcess(CHECK, 127, "", str(error))
+        if check.returncode == 1:
+            return None, None, check.stderr.rstrip("\n").splitlines()
+        with open(out if check.returncode == 0 else path, "rb") as f:
+            data = f.read()
+        return registry_text(out if check.returncode == 0 else path, data)
 
 
 def registry_bytes(text, encoding):

@@ -15,8 +15,8 @@ build reads them, and the checks scripts/device-checks makes of them.
             IF VAR [!] ... ENDIF
   .lnk      "N#command line": N counts the characters after '#'
 
-python3 scripts/subproject.py startup DIR copies the image's start-up into the
-simulated terminal DIR (scripts/new-terminal).
+scripts/imagefiles.py puts the .bib's and the .dat's files into a simulated
+terminal from these readings.
 """
 import os
 import re
@@ -359,32 +359,3 @@ def check(folder, cmake_sources_of, entries, fail):
     check_image_files(folder, made, fail)
     print("subproject: the .pbpxml, the .bib's files, the shortcuts' counts and programs, the "
           ".dat's lines and folders, the .reg both ways through scripts/registry-check")
-
-
-def install_startup(terminal, folder=SUBPROJECT):
-    """The image's start-up in a simulated terminal: each file of the
-    subproject the .bib puts in \\Windows, then what the .dat makes at a cold
-    boot: its folders, and its files copied from \\Windows."""
-    problems = []
-    files = image_files(folder, problems.append)
-    for section, name, path in bib_entries(files["BibFile"]) if "BibFile" in files else ():
-        source = subproject_file(folder, path) if section == "FILES" else None
-        if source and os.path.isfile(source):
-            shutil.copyfile(source, os.path.join(terminal, "Windows", name))
-    entries = dat_entries(files["DatFile"], problems.append) if "DatFile" in files else ()
-    for _, directory, subfolder, name, source in entries:
-        target = os.path.join(terminal, *[p for p in directory.split("\\") if p])
-        os.makedirs(os.path.join(target, subfolder or ""), exist_ok=True)
-        if name:
-            shutil.copyfile(os.path.join(terminal, *[p for p in source.split("\\") if p]),
-                            os.path.join(target, name))
-    for problem in problems:
-        print(f"new-terminal: {problem}", file=sys.stderr)
-    return 1 if problems else 0
-
-
-if __name__ == "__main__":
-    if len(sys.argv) != 3 or sys.argv[1] != "startup":
-        print("usage: subproject.py startup DIR", file=sys.stderr)
-        sys.exit(2)
-    sys.exit(install_startup(sys.argv[2]))

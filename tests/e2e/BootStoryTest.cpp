@@ -2,6 +2,7 @@
 // which cold-boots the terminal and runs its image's start-up (the boot
 // shortcut's sync --restart) at every boot until one asks for no reset, with
 // the registry kept by a hive and by a RAM registry.
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -132,6 +133,47 @@ TEST_F(BootStory, AHiveKeepsThePressesThroughAColdBoot) {
   EXPECT_EQ(Terminal().Read("registry.reg"), pressed);
   EXPECT_EQ(Restarts(), 0u);
 }
+
+// A fresh terminal with a file removed (back after the boot) or written,
+// booted with scripts/boot --cold: a line the boot says, and its summary.
+struct BootRow {
+  const char* name;
+  const char* removed;
+  const char* written;
+  const char* bytes;
+  const char* said;
+  const char* summary;
+};
+
+const BootRow kBootRows[] = {
+    {"TheDatPutsBackADeletedShortcut", "Windows/Startup/HWProvision-boot.lnk", "", "",
+     "the image's .dat made \\Windows\\Startup\\HWProvision-boot.lnk",
+     "boots: 2, warm resets: 1, settled"},
+    {"AShortCountRunsItsFirstCharacters", "", "Windows/Startup/Z.lnk", "14#\\Windows\\Foo.exe",
+     "boot 2: \\Windows\\Foo.e is not in the simulator", "boots: 2, warm resets: 1, settled"},
+};
+
+class BootStories : public BootStory, public testing::WithParamInterface<BootRow> {};
+
+TEST_P(BootStories, BootAsTheImageDoes) {
+  const BootRow& row = GetParam();
+  if (*row.removed) Terminal().Remove(row.removed);
+  if (*row.written) Terminal().Write(row.written, row.bytes);
+  std::vector<std::string> lines;
+  EXPECT_EQ(BootCold(E2E_HERE, &lines), 0);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_TRUE(std::any_of(
+      lines.begin(), lines.end(),
+      [&](const std::string& line) { return line.find(row.said) != std::string::npos; }))
+      << "no line says: " << row.said;
+  EXPECT_EQ(lines.back(), row.summary);
+  EXPECT_TRUE(!*row.removed || Terminal().Exists(row.removed)) << "the cold boot put it back";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BootStories, testing::ValuesIn(kBootRows),
+                         [](const testing::TestParamInfo<BootRow>& row) {
+                           return std::string(row.param.name);
+                         });
 
 }  // namespace
 }  // namespace e2e

@@ -7,8 +7,10 @@
 //                              window and its page as WxH+X+Y
 //   driver.exe --press M=C     press the button captioned C of module M
 //                              ("WiFi=muRate 8XQF"), as the pages and the
-//                              catalogue name them, and wait until the page
-//                              has handled the click
+//                              catalogue name them, or the one button whose
+//                              code the page labels C ("WiFi=muRata 8XQF"),
+//                              and wait until the page has handled the click;
+//                              a press that names none lists the choices
 //   driver.exe --close         end the tool with OK
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -118,20 +120,44 @@ bool SameWords(std::string a, std::string b) {
   return a == b;
 }
 
-// The visible button a "Module=Caption" press names; null when none does.
+// The visible button a "Module=Caption" press names: by its caption, or by
+// the label the page shows for the module's cell when one button writes it.
+// Null when none does.
 const ButtonRow* ButtonNamed(const std::string& press) {
   const std::size_t equals = press.find('=');
   if (equals == std::string::npos) return nullptr;
+  const std::string name = press.substr(equals + 1);
   for (const CellEntry& cell : Cells()) {
     if (!SameWords(cell.module, press.substr(0, equals))) continue;
+    std::vector<const ButtonRow*> byLabel;
     for (const ButtonRow& button : Buttons()) {
-      if (button.cell == cell.address && button.visible &&
-          SameWords(button.caption, press.substr(equals + 1))) {
-        return &button;
-      }
+      if (button.cell != cell.address || !button.visible) continue;
+      if (SameWords(button.caption, name)) return &button;
+      if (SameWords(LabelOf(cell, button.code), name)) byLabel.push_back(&button);
     }
+    if (byLabel.size() == 1) return byLabel.front();
   }
   return nullptr;
+}
+
+// What a press may name: the buttons of the module it names, or of every
+// module when it names none, each with the page's label when that differs.
+void PrintChoices(const std::string& press) {
+  const std::string module = press.substr(0, press.find('='));
+  bool known = false;
+  for (const CellEntry& cell : Cells()) known = known || SameWords(cell.module, module);
+  std::fprintf(stderr, "driver: the buttons %s:\n", known ? "of that module" : "there are");
+  for (const CellEntry& cell : Cells()) {
+    if (known && !SameWords(cell.module, module)) continue;
+    for (const ButtonRow& button : Buttons()) {
+      if (button.cell != cell.address || !button.visible) continue;
+      const std::string label = LabelOf(cell, button.code);
+      const std::string shown =
+          SameWords(label, button.caption) ? "" : " (the page's label: " + label + ")";
+      std::fprintf(stderr, "  %s=%s%s\n", cell.module.c_str(), button.caption.c_str(),
+                   shown.c_str());
+    }
+  }
 }
 
 // A technician's tap on the button: its tab selected, then the click sent to
@@ -139,8 +165,11 @@ const ButtonRow* ButtonNamed(const std::string& press) {
 int PressButton(const std::string& press) {
   const ButtonRow* button = ButtonNamed(press);
   if (button == nullptr) {
-    std::fprintf(stderr, "driver: no button \"%s\" (MODULE=CAPTION, as the pages show them)\n",
-                 press.c_str());
+    std::fprintf(
+        stderr,
+        "driver: no button \"%s\" (MODULE=CAPTION or MODULE=LABEL, as the pages show them)\n",
+        press.c_str());
+    PrintChoices(press);
     return 2;
   }
   HWND main = AwaitRunningTool();

@@ -52,6 +52,11 @@ TEST_F(NewTerminalTest, RefusesAFolderThatHoldsSomethingUnlessForced) {
   EXPECT_EQ(RunNewTerminal("--force '" + folder_.string() + "'"), 0);
   EXPECT_EQ(ReadFile("eeprom.bin"), std::string(256, '\xFF'));
   EXPECT_EQ(ReadFile("notes.txt"), "mine") << "--force replaces only the terminal's files";
+  WriteFile("device.ini", "[terminal]\nid = 0A\n");
+  EXPECT_EQ(RunNewTerminal("--force '" + folder_.string() + "'"), 0);
+  EXPECT_EQ(ReadFile("device.ini"), "[terminal]\nid = 0A\n") << "the terminal's identity is kept";
+  EXPECT_EQ(RunNewTerminal("--force --drop-device-ini '" + folder_.string() + "'"), 0);
+  EXPECT_FALSE(fs::exists(PathOf("device.ini")));
 }
 
 // The image's registry of the README and of make bench, as a terminal's.
