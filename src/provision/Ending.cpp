@@ -60,7 +60,6 @@ LogEntry EntryOf(const CommandLine& command, const Ending& end, bool started, in
                           command.command == CommandLine::kApply ? command.file : NULL,
                           end.counted ? &end.counts : NULL,
                           end.reason[0] != 0 ? end.reason : NULL,
-                          NULL,
                           started,
                           exit};
   return entry;

@@ -97,7 +97,9 @@ void AppendLogLine(const LogEntry& entry, TrailingColumns last, TextLine& line) 
   AppendField(named.text(), line);
   if (last < kDriversColumn) return;
   line.Append(kComma);
-  if (entry.drivers != NULL) AppendField(entry.drivers, line);
+  named.Clear();
+  if (entry.counts != NULL) AppendDriverNotes(*entry.counts, named);
+  AppendField(named.text(), line);
 }
 
 namespace {
@@ -114,9 +116,9 @@ bool MakeLine(const LogEntry& entry, TrailingColumns last, TextLine& line) {
 }
 
 // Whether the header line, of `size` bytes before its CRLF, ends so.
-bool HeaderEndsWith(const UInt8* header, UInt32 size, const char* ending) {
-  UInt32 length = 0;
-  while (ending[length] != 0) ++length;
+template <size_t N>
+bool HeaderEndsWith(const UInt8* header, UInt32 size, const char (&ending)[N]) {
+  const UInt32 length = N - 1;
   if (size < length) return false;
   for (UInt32 i = 0; i < length; ++i) {
     if (header[size - length + i] != static_cast<UInt8>(ending[i])) return false;

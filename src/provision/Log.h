@@ -16,7 +16,6 @@ struct LogEntry {
   const Char* profile;         // apply: the profile's path, of which the log keeps the name
   const ResultCounts* counts;  // null: the run ended before it counted anything
   const Char* reason;          // why such a run ended; null: none
-  const Char* drivers;         // what runs of the modules' drivers; null: not known
   bool started;                // the line a run reserves: no exit yet
   int exit;
 };

@@ -44,17 +44,6 @@ void AddFile(Platform& os, const Char* source, OsState* state) {
   check.match = CompareFiles(os, kPsConfigDestination, source);
 }
 
-// The short names the result lines give the keys the buttons write.
-const Char* KeyLabel(const Char* subKey) {
-  if (TextEquals(subKey, kWifiCardKey4319)) return HW_TEXT("card 4319");
-  if (TextEquals(subKey, kWifiCardKey4329)) return HW_TEXT("card 4329");
-  const Char* last = subKey;
-  for (const Char* c = subKey; *c != 0; ++c) {
-    if (*c == '\\') last = c + 1;
-  }
-  return last;
-}
-
 void AppendKeyProblem(const RegistryReadBack& value, TextLine& line) {
   line.Append(KeyLabel(value.subKey));
   if (value.error == kErrorFileNotFound) {
@@ -192,6 +181,16 @@ void DescribeFile(const OsState& state, TextLine& line) {
 }
 
 }  // namespace
+
+const Char* KeyLabel(const Char* subKey) {
+  if (TextEquals(subKey, kWifiCardKey4319)) return HW_TEXT("card 4319");
+  if (TextEquals(subKey, kWifiCardKey4329)) return HW_TEXT("card 4329");
+  const Char* last = subKey;
+  for (const Char* c = subKey; *c != 0; ++c) {
+    if (*c == '\\') last = c + 1;
+  }
+  return last;
+}
 
 void ReadOsState(Platform& os, Module module, OsState* state) {
   state->module = module;

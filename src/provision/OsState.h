@@ -29,6 +29,8 @@ struct OsState {
 };
 
 void ReadOsState(Platform& os, Module module, OsState* state);
+// How the lines name a key: "card 4329" for a WiFi card's, else its last part.
+const Char* KeyLabel(const Char* subKey);
 // A short account of what the OS holds, for the report.
 void DescribeOsState(const OsState& state, TextLine& line);
 

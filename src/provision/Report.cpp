@@ -2,6 +2,7 @@
 
 #include "eeprom/RefreshCell.h"
 #include "provision/ExitCodes.h"
+#include "provision/RunningDriver.h"
 #include "provision/Selections.h"
 
 namespace hw {
@@ -84,6 +85,8 @@ void AppendAuditLine(const ModuleAudit& audit, TextLine& line) {
 
 int RunReport(Platform& os, EepromChannel& channel, ResultOutput& out, ResultCounts* counts) {
   StartCounts(ResultCounts::kReport, counts);
+  DriverList& drivers = RunDriverList();
+  ReadDriverList(os, false, &drivers);
   for (size_t i = 0; i < kModuleCellCount; ++i) {
     const Module module = kModuleCells[i].module;
     ModuleAudit audit;
@@ -94,6 +97,13 @@ int RunReport(Platform& os, EepromChannel& channel, ResultOutput& out, ResultCou
     if (!audit.cellRead) CountModule(ResultCounts::kUnreadable, module, counts);
     TextLine line;
     AppendAuditLine(audit, line);
+    out.Line(line);
+    DriverAudit driver;
+    AuditDriver(audit, drivers, false, &driver);
+    if (!driver.judged) continue;
+    CountDriver(module, driver, counts);
+    line.Clear();
+    AppendDriverLine(driver, line);
     out.Line(line);
   }
   // What disagrees outweighs what could not be read: it is what a script acts on.

@@ -61,12 +61,46 @@ void AppendChangeCounts(const ResultCounts& counts, ResultCounts::Count first,
   AppendNotPermanentCount(counts.count[ResultCounts::kNotPermanent], line);
 }
 
+// ", 1 restart pending, 1 driver not loaded": what the list of drivers
+// found, information beside the counts the exit code rests on.
+void AppendDriverCounts(const ResultCounts& counts, TextLine& line) {
+  if (counts.restartPending > 0) {
+    line.Append(HW_TEXT(", ")).AppendDecimal(counts.restartPending);
+    line.Append(HW_TEXT(" restart pending"));
+  }
+  if (counts.driversNotLoaded > 0) {
+    line.Append(HW_TEXT(", ")).AppendDecimal(counts.driversNotLoaded);
+    line.Append(counts.driversNotLoaded == 1 ? HW_TEXT(" driver not loaded")
+                                             : HW_TEXT(" drivers not loaded"));
+  }
+}
+
 }  // namespace
 
 void StartCounts(ResultCounts::Kind kind, ResultCounts* counts) {
   counts->kind = kind;
   for (size_t i = 0; i < ResultCounts::kCountKinds; ++i) counts->count[i] = 0;
   counts->problemCount = 0;
+  counts->driverCount = 0;
+  counts->restartPending = 0;
+  counts->driversNotLoaded = 0;
+}
+
+void NoteDriver(Module module, const Char* verdict, bool restartPending, bool notLoaded,
+                ResultCounts* counts) {
+  counts->restartPending += restartPending ? 1 : 0;
+  counts->driversNotLoaded += notLoaded ? 1 : 0;
+  if (verdict == NULL || counts->driverCount == ResultCounts::kMaxDriverNotes) return;
+  const ResultCounts::DriverNote note = {module, verdict};
+  counts->drivers[counts->driverCount++] = note;
+}
+
+void AppendDriverNotes(const ResultCounts& counts, TextLine& line) {
+  for (UInt32 i = 0; i < counts.driverCount; ++i) {
+    if (i > 0) line.Append(HW_TEXT("; "));
+    line.Append(ModuleName(counts.drivers[i].module)).Append(HW_TEXT(": "));
+    line.Append(counts.drivers[i].verdict);
+  }
 }
 
 void CountModule(ResultCounts::Count count, Module module, ResultCounts* counts) {
@@ -115,6 +149,7 @@ void AppendResultLine(const ResultCounts& counts, int exit, TextLine& line) {
       AppendChangeCounts(counts, ResultCounts::kRestored, ResultCounts::kConsistent, line);
       break;
   }
+  AppendDriverCounts(counts, line);
   AppendExitCode(exit, line);
 }
 

@@ -26,10 +26,21 @@ struct ResultCounts {
     Module module;
     Count count;  // kFailed, kInconsistent or kUnreadable
   };
+  // What runs of a module's driver, beside what the OS is set to load: a
+  // verdict of Device Manager's list, which the exit codes leave alone.
+  struct DriverNote {
+    Module module;
+    const Char* verdict;  // "matches", "restart pending", "not loaded", "unknown"
+  };
+  enum { kMaxDriverNotes = 2 };  // 3G and WiFi
   Kind kind;
   UInt32 count[kCountKinds];
   Problem problems[kModuleCellCount];
   UInt32 problemCount;
+  DriverNote drivers[kMaxDriverNotes];
+  UInt32 driverCount;
+  UInt32 restartPending;
+  UInt32 driversNotLoaded;
 };
 
 void StartCounts(ResultCounts::Kind kind, ResultCounts* counts);
@@ -39,6 +50,11 @@ void CountModule(ResultCounts::Count count, Module module, ResultCounts* counts)
 // "3G: FAILED; WiFi: INCONSISTENT", in the order they were counted; nothing
 // when there is no problem.
 void AppendProblems(const ResultCounts& counts, TextLine& line);
+// Notes what runs of a module's driver; `verdict` null: nothing to note.
+void NoteDriver(Module module, const Char* verdict, bool restartPending, bool notLoaded,
+                ResultCounts* counts);
+// "3G: matches; WiFi: restart pending": the log's last column.
+void AppendDriverNotes(const ResultCounts& counts, TextLine& line);
 // Whether the kind's result line speaks of `count`; the log leaves the
 // others' columns empty.
 bool Stated(ResultCounts::Kind kind, ResultCounts::Count count);

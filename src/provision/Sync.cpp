@@ -5,8 +5,10 @@
 #include "provision/PressWitness.h"
 #include "provision/Report.h"
 #include "provision/RestartMarker.h"
+#include "provision/RunningDriver.h"
 #include "provision/Selections.h"
 #include "setup/ApplySelection.h"
+#include "setup/ProvisioningTarget.h"
 #include "setup/PsConfigInstall.h"
 
 namespace hw {
@@ -88,39 +90,56 @@ void AppendRestoreFailure(const ModuleAudit& before, const ModuleAudit& after, c
 
 }  // namespace
 
-SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool afterRestart,
-                       TextLine& line, long* flushed) {
-  *flushed = kErrorSuccess;
-  ModuleAudit before;
-  AuditModule(os, channel, module, &before);
-  AppendCellColumns(before, line);
-  switch (before.verdict) {
+namespace {
+
+// A module whose OS agrees with its cell, or whose cell no button decides:
+// nothing to restore.
+SyncOutcome Unchanged(const ModuleAudit& audit, TextLine& line) {
+  switch (audit.verdict) {
     case ModuleAudit::kConsistent: line.Append(HW_TEXT("consistent")); return kSyncConsistent;
     case ModuleAudit::kNotManaged: line.Append(HW_TEXT("not managed")); return kSyncNotManaged;
     case ModuleAudit::kUnknownValue:
-      line.Append(HW_TEXT("left alone: no button writes ")).AppendHexByte(before.value);
+      line.Append(HW_TEXT("left alone: no button writes ")).AppendHexByte(audit.value);
       return kSyncLeftAlone;
-    case ModuleAudit::kCellUnreadable:
-    case ModuleAudit::kNoVerdict:
-      line.Append(HW_TEXT("left alone: the cell cannot be read"));
-      return kSyncUnreadable;
-    case ModuleAudit::kInconsistent: break;
+    default: break;
+  }
+  line.Append(HW_TEXT("left alone: the cell cannot be read"));
+  return kSyncUnreadable;
+}
+
+}  // namespace
+
+SyncedModule SyncModule(Platform& os, EepromChannel& channel, Module module, bool afterRestart,
+                        const DriverList& drivers, TextLine& line) {
+  SyncedModule synced;
+  synced.flushed = kErrorSuccess;
+  ModuleAudit before;
+  AuditModule(os, channel, module, &before);
+  AppendCellColumns(before, line);
+  if (before.verdict != ModuleAudit::kInconsistent) {
+    synced.outcome = Unchanged(before, line);
+    AuditDriver(before, drivers, false, &synced.driver);
+    return synced;
   }
   PressWitness witness;
   const Provisioning step = SelectionWriting(module, before.value)->step;
-  *flushed = RunProvisioningStep(os, step, witness);
+  synced.flushed = RunProvisioningStep(os, step, witness);
   ModuleAudit after;
   AuditModule(os, channel, module, &after);
-  SyncOutcome outcome = kSyncRestored;
   const bool restored = witness.message() == NULL && after.verdict == ModuleAudit::kConsistent;
-  if (!afterRestart && restored) {
+  AuditDriver(after, drivers, restored, &synced.driver);
+  // After a restart, what runs tells whether the restart loaded it: a value
+  // restored again whose driver already runs as called for is no failure.
+  const bool runs = synced.driver.verdict == DriverAudit::kMatches;
+  synced.outcome = kSyncRestored;
+  if (restored && (!afterRestart || runs)) {
     line.Append(HW_TEXT("restored"));
   } else {
-    outcome = afterRestart && restored ? kSyncRestoredAgain : kSyncFailed;
+    synced.outcome = afterRestart && restored ? kSyncRestoredAgain : kSyncFailed;
     AppendRestoreFailure(before, after, witness.message(), afterRestart, line);
   }
-  AppendFlushResult(step, *flushed, line);
-  return outcome;
+  AppendFlushResult(step, synced.flushed, line);
+  return synced;
 }
 
 namespace {
@@ -128,35 +147,72 @@ namespace {
 // What the modules' lines found beyond their counts.
 struct SyncFindings {
   bool bluetoothRestored;
-  bool restoredAgain;  // in the boot after a restart
+  bool driverRestored;  // 3G or WiFi, whose drivers Device Manager lists
+  bool restoredAgain;   // in the boot after a restart
   // A registry group's RegFlushKey failed other than as a RAM registry
   // without a store refuses (ERROR_NOT_SUPPORTED): a hive that did not take
   // it. A board that boots the hive as last flushed would lose the restore.
   long unkeptFlush;
 };
 
-void SyncEachModule(Platform& os, EepromChannel& channel, bool afterRestart, ResultOutput& out,
-                    ResultCounts* counts, SyncFindings* found) {
+// Counts one module's line, notes what it found, and writes the line and,
+// for a module whose driver Device Manager lists, what runs.
+void NoteModule(Module module, const SyncedModule& synced, TextLine& line, ResultOutput& out,
+                ResultCounts* counts, SyncFindings* found) {
+  const SyncOutcome outcome = synced.outcome;
+  if (kCountOf[outcome] != ResultCounts::kCountKinds) {
+    CountModule(kCountOf[outcome], module, counts);
+  }
+  counts->count[ResultCounts::kNotPermanent] += synced.flushed == kErrorSuccess ? 0 : 1;
+  const long flushed = synced.flushed;
+  if (module != kBluetooth && flushed != kErrorSuccess && flushed != kErrorNotSupported) {
+    found->unkeptFlush = flushed;
+  }
+  const bool restored = outcome == kSyncRestored;
+  found->bluetoothRestored = found->bluetoothRestored || (module == kBluetooth && restored);
+  found->driverRestored = found->driverRestored || (module != kBluetooth && restored);
+  found->restoredAgain = found->restoredAgain || outcome == kSyncRestoredAgain;
+  out.Line(line);
+  if (!synced.driver.judged) return;
+  CountDriver(module, synced.driver, counts);
+  line.Clear();
+  AppendDriverLine(synced.driver, line);
+  out.Line(line);
+}
+
+void SyncEachModule(Platform& os, EepromChannel& channel, bool afterRestart,
+                    const DriverList& drivers, ResultOutput& out, ResultCounts* counts,
+                    SyncFindings* found) {
   found->bluetoothRestored = false;
+  found->driverRestored = false;
   found->restoredAgain = false;
   found->unkeptFlush = kErrorSuccess;
   for (size_t i = 0; i < kModuleCellCount; ++i) {
     const Module module = kModuleCells[i].module;
     if (!ProvisionsTheOs(module)) continue;
     TextLine line;
-    long flushed = kErrorSuccess;
-    const SyncOutcome outcome = SyncModule(os, channel, module, afterRestart, line, &flushed);
-    if (kCountOf[outcome] != ResultCounts::kCountKinds)
-      CountModule(kCountOf[outcome], module, counts);
-    counts->count[ResultCounts::kNotPermanent] += flushed == kErrorSuccess ? 0 : 1;
-    if (module != kBluetooth && flushed != kErrorSuccess && flushed != kErrorNotSupported) {
-      found->unkeptFlush = flushed;
-    }
-    found->bluetoothRestored =
-        found->bluetoothRestored || (module == kBluetooth && outcome == kSyncRestored);
-    found->restoredAgain = found->restoredAgain || outcome == kSyncRestoredAgain;
-    out.Line(line);
+    const SyncedModule synced = SyncModule(os, channel, module, afterRestart, drivers, line);
+    NoteModule(module, synced, line, out, counts, found);
   }
+}
+
+// Whether the WiFi cell calls for a driver set: then the boot's sync waits
+// for the SD bus to load the card's driver before it judges what runs.
+bool CallsForWifiDriver(EepromChannel& channel) {
+  UInt8 value = 0;
+  if (!channel.ReadCell(CellOf(kWifi).address, &value)) return false;
+  const SelectionAction* row = SelectionWriting(kWifi, value);
+  return row != NULL && TargetOf(row->step).kind == ProvisioningTarget::kWifiSet;
+}
+
+// "waited 1.6 s for the WiFi driver", when the sync waited at all.
+void ExplainWait(UInt32 waited, const DriverList& drivers, ResultOutput& out) {
+  if (waited == 0) return;
+  TextLine line;
+  line.Append(HW_TEXT("waited ")).AppendDecimal(waited / 1000).Append(HW_TEXT("."));
+  line.AppendDecimal(waited % 1000 / 100).Append(HW_TEXT(" s for the WiFi driver"));
+  if (!WifiDriverListed(drivers)) line.Append(HW_TEXT(", the longest it waits: none was listed"));
+  out.Line(line);
 }
 
 // For a sync --restart that restored something: whether the terminal may
@@ -187,11 +243,23 @@ bool PlanRestart(Platform& os, const ResultCounts& counts, const SyncFindings& f
     out.Line(why);
     return false;
   }
-  out.Line(
-      HW_TEXT("restart: the terminal restarts now, so that the drivers load what was "
-              "restored"));
+  out.Line(counts.count[ResultCounts::kRestored] > 0
+               ? HW_TEXT("restart: the terminal restarts now, so that the drivers load what was "
+                         "restored")
+               : HW_TEXT("restart: the terminal restarts now, so that the drivers load what the "
+                         "registry holds"));
   *restartNow = true;
   return true;
+}
+
+// Whether the drivers need a restart to run what the OS now holds: a driver
+// that runs is not the one the registry now names, or the Bluetooth file was
+// restored (its stack reads it when it starts). Without Device Manager's
+// list, whatever was restored.
+bool RestartWanted(const ResultCounts& counts, const SyncFindings& found,
+                   const DriverList& drivers) {
+  if (found.bluetoothRestored || counts.restartPending > 0) return true;
+  return drivers.result == kDriverListNotAvailable && found.driverRestored;
 }
 
 }  // namespace
@@ -205,20 +273,23 @@ int RunSync(Platform& os, EepromChannel& channel, bool restart, ResultOutput& ou
   // restores anything, so that the boot after this one may restart again.
   if (marker != kNoMarker) RemoveRestartMarker(os);
   StartCounts(ResultCounts::kSync, counts);
+  DriverList& drivers = RunDriverList();
+  ExplainWait(ReadDriverList(os, CallsForWifiDriver(channel), &drivers), drivers, out);
   SyncFindings found;
   const bool guarded = marker == kMarkerFresh || marker == kMarkerAhead;
-  SyncEachModule(os, channel, guarded, out, counts, &found);
+  SyncEachModule(os, channel, guarded, drivers, out, counts, &found);
   const UInt32* const count = counts->count;
-  const UInt32 restored = count[ResultCounts::kRestored];
   const UInt32 failing = count[ResultCounts::kFailed] + count[ResultCounts::kUnreadable];
-  if (!restart && restored > 0) {
-    out.Line(
-        HW_TEXT("the drivers load the restored values at the next boot (sync --restart "
-                "restarts the terminal for them)"));
+  const bool wanted = !guarded && RestartWanted(*counts, found, drivers);
+  if (!restart && wanted) {
+    out.Line(count[ResultCounts::kRestored] > 0
+                 ? HW_TEXT("the drivers load the restored values at the next boot (sync "
+                           "--restart restarts the terminal for them)")
+                 : HW_TEXT("the drivers load what the registry holds at the next boot (sync "
+                           "--restart restarts the terminal for them)"));
   }
   if (restart && found.restoredAgain) ExplainNoRestart(marker, restarted, out);
-  const bool planned =
-      !restart || restored == 0 || PlanRestart(os, *counts, found, out, restartNow);
+  const bool planned = !restart || !wanted || PlanRestart(os, *counts, found, out, restartNow);
   return failing > 0 || !planned ? kExitFailed : kExitOk;
 }
 

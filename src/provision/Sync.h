@@ -4,6 +4,7 @@
 #include "eeprom/ModuleCells.h"
 #include "provision/ResultCounts.h"
 #include "provision/ResultOutput.h"
+#include "provision/RunningDriver.h"
 
 namespace hw {
 
@@ -28,11 +29,20 @@ enum SyncOutcome {
 // everything back. `afterRestart`: a restore is needed although the last
 // sync restarted the terminal for it, which makes the module FAILED
 // whatever the new restore does.
-// Appends the module's line; *flushed is the error of the restore's
-// RegFlushKey (FlushFileBuffers for the Bluetooth file), 0 when it was made
-// permanent or nothing was restored.
-SyncOutcome SyncModule(Platform& os, EepromChannel& channel, Module module, bool afterRestart,
-                       TextLine& line, long* flushed);
+// How one module's sync ended.
+struct SyncedModule {
+  SyncOutcome outcome;
+  // The error of the restore's RegFlushKey (FlushFileBuffers for the
+  // Bluetooth file), 0 when it was made permanent or nothing was restored.
+  long flushed;
+  DriverAudit driver;  // what runs, against the OS as the sync leaves it
+};
+
+// Appends the module's line. What runs is judged from `drivers`, read before.
+// After a restart (`afterRestart`), a restore whose driver already runs as
+// the cell calls for is no failure.
+SyncedModule SyncModule(Platform& os, EepromChannel& channel, Module module, bool afterRestart,
+                        const DriverList& drivers, TextLine& line);
 
 // A line for each module whose buttons provision the OS, in page order; the
 // caller writes the result line from *counts. A restart marker it finds is

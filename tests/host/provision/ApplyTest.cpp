@@ -241,15 +241,15 @@ TEST_F(ApplyTest, FailuresSayWhatChangedAnywayAndADryRunForetellsThem) {
 
 TEST_F(ApplyTest, AFreshTerminalsReportShowsTheFactoryImageDisagreeing) {
   EXPECT_EQ(Run({u"report"}), 4);
-  ASSERT_EQ(io_.console.size(), 10u);
+  ASSERT_EQ(io_.console.size(), 12u) << "with a driver line for 3G and WiFi";
   EXPECT_NE(io_.console[2].find("| INCONSISTENT: HCD_HSH1 Dll is \"hcd_hsh1.dll\", wants \"xxx\""),
             std::string::npos)
       << io_.console[2];
-  EXPECT_NE(io_.console[5].find("| INCONSISTENT: \\Flash Disk\\PSconfig.psr is missing"),
+  EXPECT_NE(io_.console[6].find("| INCONSISTENT: \\Flash Disk\\PSconfig.psr is missing"),
             std::string::npos)
-      << io_.console[5];
-  EXPECT_NE(io_.console[6].find("| not managed"), std::string::npos) << io_.console[6];
-  EXPECT_EQ(io_.console[9], "result: 2 INCONSISTENT (exit 4)");
+      << io_.console[6];
+  EXPECT_NE(io_.console[7].find("| not managed"), std::string::npos) << io_.console[7];
+  EXPECT_EQ(io_.console[11], "result: 2 INCONSISTENT (exit 4)");
 }
 
 }  // namespace

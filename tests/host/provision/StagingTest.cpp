@@ -122,13 +122,14 @@ TEST(Log, AddsOneCsvLinePerRunAfterAHeaderInANewLog) {
        true,
        nullptr,
        kHeader + "2026-03-09 07:05:03,001723A45BFF,HT-CE6,sync,,,,,0,0,,2,0,0,1,"
-                 "3G: unreadable; WiFi: unreadable,\r\n",
+                 "3G: unreadable; WiFi: unreadable,3G: unknown; WiFi: unknown\r\n",
        {0x91, 0x11}},
       {{u"report"},
        u"HT-CE6",
        true,
        nullptr,
-       kHeader + "2026-03-09 07:05:03,001723A45BFF,HT-CE6,report,,,,,,,0,0,,,0,,\r\n"},
+       kHeader + "2026-03-09 07:05:03,001723A45BFF,HT-CE6,report,,,,,,,0,0,,,0,,3G: unknown; WiFi: "
+                 "unknown\r\n"},
       {{u"sync"},
        nullptr,
        true,
@@ -138,7 +139,8 @@ TEST(Log, AddsOneCsvLinePerRunAfterAHeaderInANewLog) {
        u"L3, \"B\"",
        true,
        "",
-       kHeader + "2026-03-09 07:05:03,001723A45BFF,\"L3, \"\"B\"\"\",report,,,,,,,0,0,,,0,,\r\n"},
+       kHeader + "2026-03-09 07:05:03,001723A45BFF,\"L3, \"\"B\"\"\",report,,,,,,,0,0,,,0,,3G: "
+                 "unknown; WiFi: unknown\r\n"},
       {{u"apply", u"\\Card\\p.ini", u"--dry-run"},
        nullptr,
        false,
@@ -174,15 +176,16 @@ TEST(Log, ThatCannotTakeTheLineFailsTheRunWhoseWorkStands) {
     FakeProgramIo io;
     (opens ? io.full : io.unwritable) = {u"s.csv"};
     EXPECT_EQ(RunProgram({u"report", u"--log", u"s.csv", u"--box"}, &os, io), kExitFailed);
-    ASSERT_EQ(io.console.size(), 12u) << "the identity, the log, nine modules, the result";
+    ASSERT_EQ(io.console.size(), 14u)
+        << "the identity, the log, nine modules, two drivers, the result";
     const std::string why =
         opens ? "s.csv: the log cannot be written (its volume is full); this run's line is "
                 "missing or cut"
               : "s.csv: the log cannot be opened (its volume is read-only); this run is not in it";
     EXPECT_EQ(io.console[1], why);
-    EXPECT_EQ(io.console[11], "result: consistent (exit 1)");
+    EXPECT_EQ(io.console[13], "result: consistent (exit 1)");
     ASSERT_EQ(io.boxes.size(), 1u);
-    EXPECT_EQ(io.boxes[0].text, io.console[0] + "\n" + why + "\n" + io.console[11]);
+    EXPECT_EQ(io.boxes[0].text, io.console[0] + "\n" + why + "\n" + io.console[13]);
     EXPECT_TRUE(io.boxes[0].warning);
   }
 }

@@ -74,11 +74,13 @@ TEST(Sync, RestoresWhatTheCellsButtonLeavesAndReadsItBack) {
     EepromChannel channel(os);
     ASSERT_TRUE(channel.Open());
     TextLine line;
-    long flushed = -1;
-    EXPECT_EQ(SyncModule(os, channel, c.module, false, line, &flushed), c.outcome) << c.what;
+    DriverList drivers;
+    drivers.result = kDriverListNotAvailable;
+    const SyncedModule synced = SyncModule(os, channel, c.module, false, drivers, line);
+    EXPECT_EQ(synced.outcome, c.outcome) << c.what;
     const std::string text = Utf8(line.text());
     EXPECT_EQ(text.substr(text.find("| ") + 2), c.ending) << c.what;
-    EXPECT_EQ(flushed, c.outcome == kSyncRestored ? os.flushResult : 0) << c.what;
+    EXPECT_EQ(synced.flushed, c.outcome == kSyncRestored ? os.flushResult : 0) << c.what;
 
     // The cell already holds the value: a sync never writes it, nor traces.
     for (const std::string& call : os.CallsNamed("DeviceIoControl")) {
@@ -201,9 +203,10 @@ TEST(Sync, RestartsOnceAfterARestoreAndNeverAgainWhileItStillDiffers) {
        "restart called off: r.txt is not whole on its volume; the drivers load the restored "
        "values at the next boot"},
   };
-  const std::set<std::string> reads = {
-      "RegOpenKeyEx", "RegQueryValueEx", "RegCloseKey",     "CreateFile",   "ReadFile",
-      "CloseHandle",  "DeviceIoControl", "KernelIoControl", "GetLocalTime", "GetSystemTime"};
+  const std::set<std::string> reads = {"RegOpenKeyEx",    "RegQueryValueEx",  "RegCloseKey",
+                                       "CreateFile",      "ReadFile",         "CloseHandle",
+                                       "DeviceIoControl", "KernelIoControl",  "GetLocalTime",
+                                       "GetSystemTime",   "ListLoadedDrivers"};
   for (const auto& c : cases) {
     RestartRun run;
     RecordingPlatform& os = run.terminal.os;
