@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "FactoryOs.h"
+#include "FakeProgramIo.h"
 #include "provision/Report.h"
 
 namespace hw {
@@ -176,6 +177,98 @@ TEST(Audit, ModulesWhoseButtonsOnlyWriteTheCellShowTheLabelAlone) {
     FactoryOs terminal;
     terminal.os.eeprom[CellOf(c.module).address] = c.value;
     EXPECT_EQ(AuditLine(terminal.os, c.module), std::vector<std::string>{c.line});
+  }
+}
+
+// What Device Manager runs for 3G and WiFi, beside what the registry is set
+// to load: the report's line below each module's, and its result line.
+TEST(Drivers, TheReportSaysWhatRunsAgainstWhatTheCellCallsFor) {
+  using Driver = RecordingPlatform::Driver;
+  const Driver kHcd{u"HCD1:", u"Drivers\\BuiltIn\\HCD_HSH1", u"$device\\HCD1"};
+  const Driver kSsi4329{u"SSI1:", u"\\" + std::u16string(kWifiCardKey4329), u"$device\\SSI1"};
+  const Driver kSsi4319{u"SSI1:",
+                        u"\\DRIVERS\\SDCARD\\CLIENTDRIVERS\\CUSTOM\\MANF-02D0-CARDID-4319-FUNC-1",
+                        u"$device\\SSI1"};
+  const Driver kHcdOtherCase{u"HCD1:", u"\\drivers\\builtin\\hcd_hsh1", u"$device\\HCD1"};
+  const struct {
+    const char* what;
+    std::uint8_t g3, wifi;  // the cells; the factory image: USB host on, USI SD40 in both keys
+    std::function<void(RecordingPlatform&)> change;
+    std::vector<Driver> running;
+    const char* g3Driver;
+    const char* wifiDriver;
+    const char* result;
+  } cases[] = {
+      {"as Device Manager spells the keys",
+       0x11,
+       0x01,
+       nullptr,
+       {kHcd, kSsi4329},
+       "HCD1: loaded from Drivers\\BuiltIn\\HCD_HSH1 | matches",
+       "SSI1: loaded from card 4329's key | matches",
+       "consistent"},
+      {"other case, a leading backslash, the other card",
+       0x11,
+       0x01,
+       nullptr,
+       {kHcdOtherCase, kSsi4319},
+       "HCD1: loaded from \\drivers\\builtin\\hcd_hsh1 | matches",
+       "SSI1: loaded from card 4319's key | matches",
+       "consistent"},
+      {"None runs no driver; no card",
+       0xFF,
+       0x01,
+       [](RecordingPlatform& os) { os.keys[kUsbHostDriverKey] = kUsbOff; },
+       {},
+       "not loaded | matches",
+       "no WiFi driver loaded | not loaded",
+       "consistent, 1 driver not loaded"},
+      {"the drivers from before the presses",
+       0xFF,
+       0x10,
+       [](RecordingPlatform& os) {
+         os.keys[kUsbHostDriverKey] = kUsbOff;
+         os.keys[kWifiCardKey4319] = os.keys[kWifiCardKey4329] = kMurata;
+       },
+       {kHcd, kSsi4329},
+       "HCD1: loaded from Drivers\\BuiltIn\\HCD_HSH1 | restart pending",
+       "SSI1: loaded from card 4329's key | restart pending",
+       "consistent, 2 restart pending"},
+      {"the registry differs: what runs, no verdict",
+       0xFF,
+       0xFF,
+       nullptr,
+       {kHcd, kSsi4329},
+       "HCD1: loaded from Drivers\\BuiltIn\\HCD_HSH1",
+       "SSI1: loaded from card 4329's key",
+       "1 INCONSISTENT"},
+  };
+  for (const bool available : {true, false}) {
+    for (const auto& c : cases) {
+      FactoryOs terminal;
+      RecordingPlatform& os = terminal.os;
+      os.files[kFlash] = kSource;
+      os.eeprom[CellOf(k3G).address] = c.g3;
+      os.eeprom[CellOf(kWifi).address] = c.wifi;
+      if (c.change) c.change(os);
+      os.drivers = c.running;
+      os.driverListAvailable = available;
+      FakeProgramIo io;
+      RunProgram({u"report"}, &os, io);
+      const auto below = [&](const std::string& module) {
+        const auto line = std::find_if(io.console.begin(), io.console.end(),
+                                       [&](auto& l) { return l.rfind(module + " ", 0) == 0; });
+        return line + 1 < io.console.end() ? line[1].substr(kNameColumn) : "";
+      };
+      const std::string unknown = "the list of loaded drivers cannot be read | unknown";
+      EXPECT_EQ(below("3G"), "driver: " + (available ? c.g3Driver : unknown)) << c.what;
+      EXPECT_EQ(below("WiFi"), "driver: " + (available ? c.wifiDriver : unknown)) << c.what;
+      const std::string result = io.console.back();
+      EXPECT_EQ(
+          result.substr(8, result.find(" (exit") - 8),
+          available ? c.result : std::string(c.result).substr(0, std::string(c.result).find(',')))
+          << c.what;
+    }
   }
 }
 

@@ -312,5 +312,90 @@ TEST(Sync, NoTwoBootsInARowRestartWhateverTheResetOrTheClock) {
   }
 }
 
+// The boot's sync restarts when a driver that runs is not what the registry
+// now holds, and for nothing else Device Manager's list can answer; it waits
+// for the SD bus's WiFi driver, up to its bound.
+TEST(Sync, RestartsForWhatRunsFromBeforeAndWaitsForTheSdBus) {
+  using Driver = RecordingPlatform::Driver;
+  const Driver kHcd{u"HCD1:", u"Drivers\\BuiltIn\\HCD_HSH1", u"$device\\HCD1"};
+  const auto card = [](const char16_t* prefix, std::uint32_t after) {
+    return Driver{prefix, u"\\" + std::u16string(kWifiCardKey4329), u"$device\\SSI1", after};
+  };
+  const struct {
+    const char* what;
+    std::uint8_t g3, wifi;  // the factory image: USB host on, USI SD40 in both card keys
+    bool oldValues;         // the registry was changed since the boot: 3G off, WiFi muRata
+    std::vector<Driver> running;
+    int resets;
+    const char* first;  // the line after the identity
+  } cases[] = {
+      {"restored, the old driver runs",
+       0xFF,
+       0x01,
+       false,
+       {kHcd, card(u"SSI1:", 0)},
+       1,
+       "3G           cell 0x91 = 0xFF  None            | restored"},
+      {"restored, the driver already runs as called for",
+       0x11,
+       0x01,
+       true,
+       {kHcd, card(u"SSI1:", 0)},
+       0,
+       "3G           cell 0x91 = 0x11  SIMCOM WCDMA    | restored"},
+      {"registry right, the driver from before",
+       0x11,
+       0x10,
+       true,
+       {kHcd, card(u"SSI1:", 0)},
+       1,
+       "3G           cell 0x91 = 0x11  SIMCOM WCDMA    | restored"},
+      {"not loaded: no restart",
+       0x11,
+       0x01,
+       false,
+       {card(u"SSI1:", 0)},
+       0,
+       "3G           cell 0x91 = 0x11  SIMCOM WCDMA    | consistent"},
+      {"the SD bus within the bound",
+       0x11,
+       0x01,
+       false,
+       {kHcd, card(u"SSI1:", 1600)},
+       0,
+       "waited 1.6 s for the WiFi driver"},
+      {"the SD bus over the bound",
+       0x11,
+       0x01,
+       false,
+       {kHcd, card(u"SSI1:", 12000)},
+       0,
+       "waited 10.0 s for the WiFi driver, the longest it waits: none was listed"},
+  };
+  for (const auto& c : cases) {
+    FactoryOs terminal;
+    RecordingPlatform& os = terminal.os;
+    os.files[kFlash] = kSource;
+    os.eeprom[CellOf(k3G).address] = c.g3;
+    os.eeprom[CellOf(kWifi).address] = c.wifi;
+    if (c.oldValues) {
+      os.keys[kUsbHostDriverKey] = kUsbOff;
+      os.keys[kWifiCardKey4319] = os.keys[kWifiCardKey4329] = kMurata;
+    }
+    os.drivers = c.running;
+    os.driverListAvailable = true;
+    FakeProgramIo io;
+    try {
+      RunProgram({u"sync", u"--restart"}, &os, io);
+    } catch (const ResetCame&) {
+    }
+    EXPECT_EQ(os.resets, c.resets) << c.what;
+    ASSERT_GE(io.console.size(), 2u) << c.what;
+    EXPECT_EQ(io.console[1], c.first) << c.what;
+    EXPECT_LE(os.slept, kWifiDriverWaitMilliseconds + (c.resets ? kResetWaitMilliseconds : 0))
+        << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace hw
