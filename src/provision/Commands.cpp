@@ -121,7 +121,7 @@ WorkEnd Work(const Run& run, Platform* os, const Char* unreachable, ProgramIo& i
   WorkEnd done = {kExitOk, false};
   switch (command.command) {
     case CommandLine::kReport: done.exit = RunReport(*os, channel, out, &end.counts); break;
-    case CommandLine::kSave: done.exit = RunSave(channel, io, command.file, out); break;
+    case CommandLine::kSave: done.exit = RunSave(*os, channel, io, command.file, out); break;
     case CommandLine::kApply:
       done.exit = RunApply(*os, channel, profile, command.dryRun, out, &end.counts);
       break;

@@ -123,7 +123,12 @@ void CountDriver(Module module, const DriverAudit& driver, ResultCounts* counts)
 }
 
 void AppendDriverLine(const DriverAudit& driver, TextLine& line) {
-  line.PadTo(kNameColumn).Append(HW_TEXT("driver: "));
+  line.PadTo(kNameColumn);
+  AppendDriverText(driver, line);
+}
+
+void AppendDriverText(const DriverAudit& driver, TextLine& line) {
+  line.Append(HW_TEXT("driver: "));
   if (driver.verdict == DriverAudit::kUnknown && driver.running == NULL) {
     line.Append(HW_TEXT("the list of loaded drivers cannot be read"));
   } else if (driver.running == NULL) {

@@ -53,6 +53,8 @@ void AuditDriver(const ModuleAudit& audit, const DriverList& list, bool restored
 // "driver: HCD1: loaded from Drivers\BuiltIn\HCD_HSH1 | matches", at the
 // name column, for a line of its own below the module's.
 void AppendDriverLine(const DriverAudit& driver, TextLine& line);
+// The same from "driver: " on.
+void AppendDriverText(const DriverAudit& driver, TextLine& line);
 // "matches", "restart pending", "not loaded", "unknown".
 const Char* DriverVerdictName(DriverAudit::Verdict verdict);
 // Counts the verdict for the result line and the log.

@@ -2,6 +2,7 @@
 
 #include "provision/ExitCodes.h"
 #include "provision/ResultCounts.h"
+#include "provision/RunningDriver.h"
 #include "provision/Selections.h"
 
 namespace hw {
@@ -31,9 +32,32 @@ bool AppendEntry(Module module, bool read, UInt8 value, TextLine& line) {
   return false;
 }
 
+// "; 3G driver: HCD1: loaded from Drivers\BuiltIn\HCD_HSH1 | matches": what
+// runs when the profile was saved, a comment that applying it ignores.
+bool WriteDriverComments(Platform& os, EepromChannel& channel, ProgramIo& io, ProgramIo::File file,
+                         ResultOutput& out) {
+  DriverList& drivers = RunDriverList();
+  ReadDriverList(os, false, &drivers);
+  bool written = true;
+  const Module modules[] = {k3G, kWifi};
+  for (size_t i = 0; i < HW_COUNT_OF(modules); ++i) {
+    ModuleAudit audit;
+    AuditModule(os, channel, modules[i], &audit);
+    DriverAudit driver;
+    AuditDriver(audit, drivers, false, &driver);
+    TextLine line;
+    line.Append(HW_TEXT("; ")).Append(ModuleName(modules[i])).Append(HW_TEXT(" "));
+    AppendDriverText(driver, line);
+    out.Line(line.text() + 2);
+    written = WriteUtf8Line(io, file, line.text()) && written;
+  }
+  return written;
+}
+
 }  // namespace
 
-int RunSave(EepromChannel& channel, ProgramIo& io, const Char* path, ResultOutput& out) {
+int RunSave(Platform& os, EepromChannel& channel, ProgramIo& io, const Char* path,
+            ResultOutput& out) {
   bool read[kModuleCellCount];
   UInt8 values[kModuleCellCount];
   for (size_t i = 0; i < kModuleCellCount; ++i) {
@@ -61,6 +85,7 @@ int RunSave(EepromChannel& channel, ProgramIo& io, const Char* path, ResultOutpu
     unreadable += read[i] ? 0 : 1;
     written = WriteUtf8Line(io, file, line.text()) && written;
   }
+  written = WriteDriverComments(os, channel, io, file, out) && written;
   io.Close(file);
   const int exit = written && unreadable == 0 ? kExitOk : kExitFailed;
   TextLine result;

@@ -183,16 +183,22 @@ TEST(Save, WritesEveryButtonAndCommentsWhatNoButtonWrites) {
   os.eeprom[0x91] = 0x01;  // 3G: the hidden button
   os.eeprom[0x11] = 0x10;
   os.failRead = {0xA9};
+  os.driverListAvailable = true;
+  os.drivers = {{u"HCD1:", u"Drivers\\BuiltIn\\HCD_HSH1", u"$device\\HCD1"}};
   FakeProgramIo io;
   EXPECT_EQ(RunProgram({u"save", u"p.ini"}, &os, io), kExitFailed) << "a cell could not be read";
-  EXPECT_EQ(CrlfLines(io.files[u"p.ini"]),
-            (Lines{"; HWProvision profile: the buttons that this terminal's cells select",
-                   "[modules]", "; keypad = 0x00: no button writes this value",
-                   "fingerprint = None", "3G = HUAWEI_WCDMA", "LF = OutSide",
-                   "handle key = One Message", "Bluetooth = 2to1", "WiFi = muRate 8XQF",
-                   "serial chip = VK3224", "; power chip: cell 0xA9 cannot be read"}));
+  EXPECT_EQ(
+      CrlfLines(io.files[u"p.ini"]),
+      (Lines{"; HWProvision profile: the buttons that this terminal's cells select", "[modules]",
+             "; keypad = 0x00: no button writes this value", "fingerprint = None",
+             "3G = HUAWEI_WCDMA", "LF = OutSide", "handle key = One Message", "Bluetooth = 2to1",
+             "WiFi = muRate 8XQF", "serial chip = VK3224", "; power chip: cell 0xA9 cannot be read",
+             "; 3G driver: HCD1: loaded from Drivers\\BuiltIn\\HCD_HSH1",
+             "; WiFi driver: no WiFi driver loaded"}));
   EXPECT_EQ(io.console, (Lines{kIdentity, "keypad = 0x00: no button writes this value",
                                "power chip: cell 0xA9 cannot be read",
+                               "3G driver: HCD1: loaded from Drivers\\BuiltIn\\HCD_HSH1",
+                               "WiFi driver: no WiFi driver loaded",
                                "result: 7 modules saved to p.ini (exit 1)"}));
   EXPECT_EQ(io.OpenCount(), 0u);
   for (const std::string& call : os.CallsNamed("DeviceIoControl")) {
