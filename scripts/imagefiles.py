@@ -70,7 +70,7 @@ def dat_steps(dat, problems):
 def put_back(terminal, folder=SUBPROJECT):
     """The .bib's FILES in DIR/Windows, then what the .dat makes, as the
     subproject's .pbpxml names them. Returns (the terminal paths the .dat
-    made, problems)."""
+    made that were missing, problems)."""
     problems, made = [], []
     os.makedirs(os.path.join(terminal, "Windows"), exist_ok=True)
     files = image_files(folder, problems.append)
@@ -82,6 +82,7 @@ def put_back(terminal, folder=SUBPROJECT):
             problems.append(f"the .bib's FILES take {name}, which the subproject does not hold")
     for path, source in dat_steps(files["DatFile"], problems) if "DatFile" in files else ():
         target = terminal_path(terminal, path)
+        missing = not os.path.exists(target)
         if source is None:
             os.makedirs(target, exist_ok=True)
         elif os.path.isfile(terminal_path(terminal, source)):
@@ -90,7 +91,8 @@ def put_back(terminal, folder=SUBPROJECT):
         else:
             problems.append(f"{path} copies {source}, which the image does not hold")
             continue
-        made.append(path)
+        if missing:
+            made.append(path)
     return made, problems
 
 

@@ -134,8 +134,9 @@ TEST_F(BootStory, AHiveKeepsThePressesThroughAColdBoot) {
   EXPECT_EQ(Restarts(), 0u);
 }
 
-// A fresh terminal with a file removed (back after the boot) or written,
-// booted with scripts/boot --cold: a line the boot says, and its summary.
+// A fresh terminal with a file removed (back after the boot) or written and
+// its device.ini, booted with scripts/boot --cold: a line the boot says, its
+// summary, and a line of the terminal's debug log.
 struct BootRow {
   const char* name;
   const char* removed;
@@ -143,7 +144,16 @@ struct BootRow {
   const char* bytes;
   const char* said;
   const char* summary;
+  const char* deviceIni = "";
+  const char* logged = "";
+  int wifiCell = 0xFF;  // the EEPROM's WiFi cell
 };
+
+// An image that puts the USB host driver's values back at every boot, while
+// the blank EEPROM says "no 3G": a restore that never survives its restart.
+constexpr char kStubbornImage[] =
+    "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Drivers\\BuiltIn\\HCD_HSH1]\r\n"
+    "\"Dll\"=\"hcd_hsh1.dll\"\r\n\"IsrDll\"=\"giisr.dll\"\r\n";
 
 const BootRow kBootRows[] = {
     {"TheDatPutsBackADeletedShortcut", "Windows/Startup/HWProvision-boot.lnk", "", "",
@@ -151,12 +161,23 @@ const BootRow kBootRows[] = {
      "boots: 2, warm resets: 1, settled"},
     {"AShortCountRunsItsFirstCharacters", "", "Windows/Startup/Z.lnk", "14#\\Windows\\Foo.exe",
      "boot 2: \\Windows\\Foo.e is not in the simulator", "boots: 2, warm resets: 1, settled"},
+    {"ALateResetWithAStubbornImageNeverRestartsTwoBootsInARow", "", "old-3g.reg", kStubbornImage,
+     "no restart: the terminal restarted for these values at", "boots: 2, warm resets: 1, settled",
+     "[power]\nreset = late\nlongest_sleep_ms = 100\n[boot]\nmerge = old-3g.reg\n"},
+    {"StartedFromInitItSignalsAndSyncs", "", "Windows/Startup/A-Init.lnk",
+     "27#\\Windows\\HWProvision.exe 90", "restart: the terminal restarts now",
+     "boots: 2, warm resets: 1, settled", "", "SignalStarted(90)"},
+    {"TheSecondWifiCardRunsTheSetItsCellCallsForAfterOneRestart", "", "", "",
+     "driver: NDL1: loaded from card 4319's key | matches", "boots: 2, warm resets: 1, settled",
+     "[sdio]\ncard = 4319\n", "", 0x10},
 };
 
 class BootStories : public BootStory, public testing::WithParamInterface<BootRow> {};
 
 TEST_P(BootStories, BootAsTheImageDoes) {
   const BootRow& row = GetParam();
+  if (*row.deviceIni) Terminal().WriteDeviceIni(row.deviceIni);
+  Terminal().SetCell(0x11, static_cast<std::uint8_t>(row.wifiCell));
   if (*row.removed) Terminal().Remove(row.removed);
   if (*row.written) Terminal().Write(row.written, row.bytes);
   std::vector<std::string> lines;
@@ -168,6 +189,7 @@ TEST_P(BootStories, BootAsTheImageDoes) {
       << "no line says: " << row.said;
   EXPECT_EQ(lines.back(), row.summary);
   EXPECT_TRUE(!*row.removed || Terminal().Exists(row.removed)) << "the cold boot put it back";
+  EXPECT_NE(Terminal().Read("debug.log").find(row.logged), std::string::npos) << row.logged;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, BootStories, testing::ValuesIn(kBootRows),

@@ -14,7 +14,7 @@ namespace {
 
 constexpr char kLogHeader[] =
     "local time,id,name,command,profile,applied,would apply,unchanged,restored,consistent,"
-    "inconsistent,unreadable,failed,not permanent,exit,problems";
+    "inconsistent,unreadable,failed,not permanent,exit,problems,drivers";
 
 struct Tapped {
   MessageBoxView view;
@@ -113,8 +113,8 @@ TEST_F(Staging, ReportsWithoutAProfileRefusesABadOneAndAppliesAGoodOne) {
             BoxText("no HWProvision.ini beside the program: report only\n"
                     "result: 2 INCONSISTENT (exit 4)\n3G: INCONSISTENT; Bluetooth: INCONSISTENT"));
   EXPECT_EQ(report.icon, "warning");
-  EXPECT_EQ(FileLines(card_ / L"HWProvision.txt").size(), 12u)
-      << "identity, why, 9 modules, result";
+  EXPECT_EQ(FileLines(card_ / L"HWProvision.txt").size(), 14u)
+      << "identity, why, 9 modules, 3G's and WiFi's drivers, result";
   EXPECT_EQ(Terminal().Eeprom(), EepromImage({})) << "a report writes nothing";
 
   std::ofstream(card_ / L"HWProvision.ini", std::ios::binary) << "[modules]\r\nWiFi = fast\r\n";
@@ -154,10 +154,11 @@ TEST_F(Staging, ReportsWithoutAProfileRefusesABadOneAndAppliesAGoodOne) {
   ExpectLines(E2E_HERE, "HWProvision.log",
               {kLogHeader,
                "0123456789ABCDEF,HT-CE6,report,,,,,,,2,0,,,4,3G: INCONSISTENT; "
-               "Bluetooth: INCONSISTENT",
-               "0123456789ABCDEF,HT-CE6,apply,HWProvision.ini,,,,,,,,,,2,",
-               "0123456789ABCDEF,HT-CE6,apply,HWProvision.ini,4,,0,,,,,0,0,0,",
-               "0017E3A900000412,HT-CE6,apply,HWProvision.ini,3,,0,,,,,1,0,1,WiFi: FAILED"},
+               "Bluetooth: INCONSISTENT,",
+               "0123456789ABCDEF,HT-CE6,apply,HWProvision.ini,,,,,,,,,,2,profile refused: 1 "
+               "error,",
+               "0123456789ABCDEF,HT-CE6,apply,HWProvision.ini,4,,0,,,,,0,0,0,,",
+               "0017E3A900000412,HT-CE6,apply,HWProvision.ini,3,,0,,,,,1,0,1,WiFi: FAILED,"},
               LogLines());
   EXPECT_FALSE(std::filesystem::exists(CaseDir() / L"HWProvision.txt"))
       << "the files go beside the program, not into its current folder";
