@@ -2,6 +2,7 @@
 
 #include "provision/ExitCodes.h"
 #include "provision/RestartMarker.h"
+#include "provision/ResultCounts.h"
 #include "provision/Sync.h"
 
 namespace hw {
@@ -33,14 +34,14 @@ const Char* RestartWithoutReset(Platform& os, TextLine& line) {
   if (error != 0) {
     line.Append(HW_TEXT("restart refused: SetSystemPowerState failed with error "));
     line.AppendDecimal(error);
-    return HW_TEXT("result: restart refused (exit 1)");
+    return HW_TEXT("result: restart refused");
   }
   line.Append(
       HW_TEXT("restart did not come: SetSystemPowerState succeeded, but the terminal "
               "still ran "));
   line.AppendDecimal(kResetWaitMilliseconds / 1000).Append(HW_TEXT(" s later; the marker stays, "));
   line.Append(HW_TEXT("so that the boot a late reset brings does not restart again"));
-  return HW_TEXT("result: restart did not come (exit 1)");
+  return HW_TEXT("result: restart did not come");
 }
 
 }  // namespace
@@ -50,7 +51,7 @@ int RestartAfterRun(Platform& os, const CommandLine& command, ResultOutput& out,
   const bool logKept = command.logFile == NULL || log.Flush();
   const bool outKept = !out.FileFailed() && out.Flush();
   TextLine line;
-  const Char* result = HW_TEXT("result: restart called off (exit 1)");
+  const Char* result = HW_TEXT("result: restart called off");
   const UInt32 volumeError = outKept && logKept ? FlushFlashVolume(os) : 0;
   if (!outKept || !logKept) {
     RemoveRestartMarker(os);
@@ -69,6 +70,7 @@ int RestartAfterRun(Platform& os, const CommandLine& command, ResultOutput& out,
   line.Append(HW_TEXT("; the drivers load the restored values at the next boot"));
   Explain(line.text(), out, end);
   line.Clear().Append(result);
+  AppendExitCode(kExitFailed, line);
   out.Result(line);
   if (command.logFile != NULL && exit == kExitOk) {
     const LogResult logged = log.Replace(EntryOf(command, end, false, kExitFailed));
