@@ -1,25 +1,26 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/Platform.h"
 #include "platform/simulator/files/TerminalFiles.h"
 #include "platform/simulator/registry/TerminalRegistry.h"
 #include "platform/simulator/terminal/DeviceConfig.h"
 #include "platform/simulator/terminal/EepromDevice.h"
+#include "platform/simulator/terminal/HandleTable.h"
 #include "platform/simulator/terminal/TerminalBoot.h"
+#include "platform/simulator/terminal/TerminalLoad.h"
 
 namespace hw {
 
 // A terminal kept in a folder: eeprom.bin, registry.reg, Windows/, Flash Disk/,
-// debug.log and the optional faults of device.ini.
+// debug.log and the optional faults of device.ini. Each call is forwarded to
+// the room of the terminal that plays it: the handle table, the EEPROM
+// device, the file system, the registry, the boots and the kernel; here
+// the calls' text becomes UTF-8 and their buffers are filled.
 class SimulatedTerminal final : public Platform {
  public:
   // Loads `folder` (UTF-8 path). On a malformed device.ini or registry.reg (or
@@ -85,16 +86,7 @@ class SimulatedTerminal final : public Platform {
   void OnRestart(std::function<void()> restart) { restart_ = std::move(restart); }
 
  private:
-  // One thing a handle stands for: the device, a file or a registry key.
-  struct Object {
-    enum class Kind { kDevice, kFile, kKey };
-    Kind kind = Kind::kDevice;
-    UInt32 access = 0;
-    UInt32 shareMode = 0;
-    std::string identity;  // the device or file that share modes guard
-    std::unique_ptr<sim::OpenFile> file;
-    std::string keyPath;  // full, "HKEY_LOCAL_MACHINE\..."
-  };
+  using Object = sim::HandleTable::Object;
 
   SimulatedTerminal(std::filesystem::path folder, sim::DeviceConfig faults,
                     sim::RegistryFileCache registry);
@@ -102,10 +94,6 @@ class SimulatedTerminal final : public Platform {
   Handle OpenDevice(UInt32 access, UInt32 shareMode, UInt32 disposition);
   Handle OpenFile(const Char* name, UInt32 access, UInt32 shareMode, UInt32 disposition,
                   UInt32 flags);
-  bool SharingAllows(const std::string& identity, UInt32 access, UInt32 shareMode) const;
-  std::size_t DeviceOpens() const;
-  Handle Add(Object object);
-  Object* Find(std::intptr_t handle, Object::Kind kind);
 
   std::filesystem::path folder_;
   sim::DeviceConfig faults_;
@@ -113,22 +101,9 @@ class SimulatedTerminal final : public Platform {
   sim::TerminalFiles files_;
   sim::TerminalRegistry registry_;
   sim::TerminalBoot boot_;
+  sim::HandleTable handles_;
   UInt32 lastError_ = 0;
-  std::map<std::intptr_t, Object> objects_;
-  // With null_handle every device open is handle 0, so they are counted here.
-  std::vector<Object> nullDeviceOpens_;
-  std::intptr_t nextHandle_ = 0x100;
   std::function<void()> restart_;
 };
-
-// The folder the simulator flavour runs on: $HWSETUP_TERMINAL when set and not
-// empty, else "terminal" inside `exeDir`.
-std::string FindTerminalFolder(const std::string& exeDir);
-
-#ifdef _WIN32
-// The terminal folder of the running program: FindTerminalFolder of the
-// folder its executable is in.
-std::string ProgramTerminalFolder();
-#endif
 
 }  // namespace hw

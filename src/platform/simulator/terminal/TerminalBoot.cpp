@@ -8,6 +8,7 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/simulator/Win32Errors.h"
 #include "platform/simulator/files/FileIo.h"
 #include "platform/simulator/files/TerminalPath.h"
 #include "platform/simulator/registry/TerminalRegistry.h"
