@@ -42,6 +42,7 @@ const Malformed kMalformed[] = {
     {"device.ini", "[terminal]\nuuid = 0123456789ABCDEF\n", 2},
     {"device.ini", "[files]\ncache = lazy\n", 2},
     {"device.ini", "[power]\nreset = later\n", 2},
+    {"device.ini", "[files]\nvolume flush = sometimes\n", 2},
     {"device.ini", "[EOM1]\n\n[EOM1\n", 3},
     {"registry.reg", "REGEDIT5\r\n", 1},
     {"registry.reg", "\r\n" + std::string(kRegHeader), 1},
@@ -160,12 +161,14 @@ TEST_F(LoadTest, DebugLinesAreAppendedAsUtf8) {
   auto os = Load();
   os->DebugPrintf(u"Korva_HWSetupDlg: EEPROM[0x%X] = 0x%X\r\n", 0x1F);
   os->DebugPrintf(u"打开Flash设备失败！\r\n", 0);
+  os->SignalStarted(90);
   EXPECT_EQ(ReadFile("debug.log"),
             "Korva_HWSetupDlg: EEPROM[0x1F] = 0x1F\r\n"
             "\xE6\x89\x93\xE5\xBC\x80"
             "Flash"
             "\xE8\xAE\xBE\xE5\xA4\x87\xE5\xA4\xB1\xE8\xB4\xA5"
-            "\xEF\xBC\x81\r\n");
+            "\xEF\xBC\x81\r\n"
+            "SignalStarted(90)\r\n");
 }
 
 TEST(FindTerminalFolderTest, TheEnvironmentWinsWhenSet) {

@@ -119,6 +119,8 @@ TEST_F(PersistenceTest, AResetKeepsWhatTheFilesVolumeHolds) {
     std::uint32_t flags;
     bool cold;
     const char* after;
+    int volumeError = -1;  // what a volume flush answers (0: it works); -1: none asked
+    bool late = false;     // [power] reset = late: the reset comes at the program's end
   } cases[] = {
       {"object store, warm reset", u"\\o.txt", "", nullptr, false, 0, false, "new"},
       {"object store, cold boot", u"\\o.txt", "", nullptr, false, 0, true, nullptr},
@@ -134,6 +136,16 @@ TEST_F(PersistenceTest, AResetKeepsWhatTheFilesVolumeHolds) {
       {"write-back, flushed", u"\\Flash Disk\\f.txt", kWriteBack, nullptr, true, 0, false, "new"},
       {"write-back, a write-through handle", u"\\Flash Disk\\f.txt", kWriteBack, "old", false,
        kFileFlagWriteThrough, true, "new"},
+      {"write-back, the volume flushed", u"\\Flash Disk\\f.txt", kWriteBack, nullptr, false, 0,
+       false, "new", 0},
+      {"write-back, a volume without the flush", u"\\Flash Disk\\f.txt",
+       "[files]\ncache = write-back\nvolume flush = unsupported\n", nullptr, false, 0, false,
+       nullptr, kErrorNotSupported},
+      {"write-back, a volume flush that fails", u"\\Flash Disk\\f.txt",
+       "[files]\ncache = write-back\nvolume flush = fails\n", nullptr, false, 0, true, nullptr, 29},
+      {"write-back, a late reset", u"\\Flash Disk\\f.txt",
+       "[files]\ncache = write-back\n[power]\nreset = late\n", nullptr, false, 0, false, nullptr,
+       -1, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -147,12 +159,25 @@ TEST_F(PersistenceTest, AResetKeepsWhatTheFilesVolumeHolds) {
     std::uint32_t written = 0;
     ASSERT_NE(os->WriteFile(h, "new", 3, &written, nullptr), 0);
     EXPECT_EQ(c.flush ? os->FlushFileBuffers(h) : 1, 1);
+    if (c.volumeError >= 0) {
+      const auto flush = [&](const char16_t* volume) {
+        return os->CeFsIoControl(volume, kFsctlFlushBuffers, nullptr, 0, nullptr, 0, nullptr,
+                                 nullptr) != 0
+                   ? 0
+                   : static_cast<int>(os->GetLastError());
+      };
+      EXPECT_EQ(flush(u"\\Flash Disk"), c.volumeError);
+      EXPECT_EQ(flush(u"\\Windows"), kErrorNotSupported) << "no volume of its own";
+    }
     EXPECT_EQ(os->CloseHandle(h), 1);
     if (c.cold) {
       ASSERT_EQ(ColdBoot(), 0);
     } else {
-      os->OnRestart([] {});
+      os->OnRestart([&] { EXPECT_FALSE(c.late) << "the program goes on"; });
       ASSERT_EQ(os->SetSystemPowerState(nullptr, kPowerStateReset, kPowerForce), 0u);
+      EXPECT_EQ(fs::exists(PathOf("restarts.log")), !c.late);
+      if (c.late) os.reset();  // the program's end
+      EXPECT_TRUE(fs::exists(PathOf("restarts.log")));
     }
     EXPECT_EQ(fs::exists(PathOf(host)) ? ReadFile(host) : "(gone)", c.after ? c.after : "(gone)");
     EXPECT_FALSE(fs::exists(PathOf(sim::kUnflushedFolder)));

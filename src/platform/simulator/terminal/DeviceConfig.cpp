@@ -203,11 +203,19 @@ constexpr Row kRows[] = {
      [](Text v, DeviceConfig* c) {
        return ParseChoice(v, "write-through", "write-back", &c->writeBack);
      }},
-    {"power", "reset", "allowed, refused or ignored",
+    {"files", "volume flush", "works, unsupported or fails",
+     [](Text v, DeviceConfig* c) {
+       static constexpr Word<VolumeFlush> kWords[] = {{"works", VolumeFlush::kWorks},
+                                                      {"unsupported", VolumeFlush::kUnsupported},
+                                                      {"fails", VolumeFlush::kFails}};
+       return OneOf(v, kWords, &c->volumeFlush);
+     }},
+    {"power", "reset", "allowed, refused, ignored or late",
      [](Text v, DeviceConfig* c) {
        static constexpr Word<ResetKind> kWords[] = {{"allowed", ResetKind::kAllowed},
                                                     {"refused", ResetKind::kRefused},
-                                                    {"ignored", ResetKind::kIgnored}};
+                                                    {"ignored", ResetKind::kIgnored},
+                                                    {"late", ResetKind::kLate}};
        return OneOf(v, kWords, &c->reset);
      }},
     {"power", "longest_sleep_ms", "a decimal count of milliseconds",

@@ -22,7 +22,15 @@ enum class RegistryPersistence { kHive, kRam };
 enum class ResetKind {
   kAllowed,  // resets: the program ends
   kRefused,  // fails with ERROR_ACCESS_DENIED
-  kIgnored   // answers success and does nothing, as a board may
+  kIgnored,  // answers success and does nothing, as a board may
+  kLate      // answers success, and the reset comes only when the program has ended
+};
+
+// What CeFsIoControl's FSCTL_FLUSH_BUFFERS does on the flash volume.
+enum class VolumeFlush {
+  kWorks,        // every write the volume's cache holds reaches the volume
+  kUnsupported,  // fails with ERROR_NOT_SUPPORTED, as a file system without it
+  kFails         // fails with ERROR_WRITE_FAULT, as a volume that cannot be written
 };
 
 // The faults device.ini asks for, a field a key, each with its values.
@@ -47,8 +55,10 @@ struct DeviceConfig {
   // until flushed, and a reset loses them; write-through (the default):
   // every write is on the volume at once.
   bool writeBack = false;
+  // volume flush = works (the default) | unsupported | fails
+  VolumeFlush volumeFlush = VolumeFlush::kWorks;
   // [power]
-  ResetKind reset = ResetKind::kAllowed;  // reset = allowed | refused | ignored
+  ResetKind reset = ResetKind::kAllowed;  // reset = allowed | refused | ignored | late
   // longest_sleep_ms: a Sleep lasts at most this long, a decimal count.
   std::optional<std::uint32_t> longestSleepMs;
   // [boot]

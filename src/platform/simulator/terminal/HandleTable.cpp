@@ -43,6 +43,11 @@ bool HandleTable::CloseKey(std::intptr_t handle) {
   return true;
 }
 
+void HandleTable::CloseAll() {
+  objects_.clear();
+  nullDeviceOpens_.clear();
+}
+
 bool HandleTable::SharingAllows(const std::string& identity, std::uint32_t access,
                                 std::uint32_t shareMode) const {
   auto compatible = [&](const Object& open) {

@@ -41,6 +41,8 @@ class HandleTable {
   // closes keys: false for a handle that is not open as such.
   bool Close(std::intptr_t handle);
   bool CloseKey(std::intptr_t handle);
+  // The program's end: the kernel closes whatever it left open.
+  void CloseAll();
   // Win32's rule: every open handle's share mode must allow the new access,
   // and the new share mode must allow every open handle's access.
   bool SharingAllows(const std::string& identity, std::uint32_t access,

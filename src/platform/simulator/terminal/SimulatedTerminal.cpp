@@ -20,6 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kDeviceName = "EOM1:";
+constexpr std::string_view kFlashVolume = "\\Flash Disk";
 constexpr UInt32 kOpenAlways = 4;
 constexpr UInt32 kKeySetValue = 0x0002;
 
@@ -64,6 +65,8 @@ SimulatedTerminal::SimulatedTerminal(fs::path folder, sim::DeviceConfig faults,
 
 SimulatedTerminal::~SimulatedTerminal() {
   registry_.StorePending();
+  handles_.CloseAll();
+  boot_.AtProgramEnd();
 }
 
 Handle SimulatedTerminal::CreateFile(const Char* name, UInt32 access, UInt32 shareMode,
@@ -252,14 +255,26 @@ void SimulatedTerminal::GetSystemTime(SystemTime* time) {
   boot_.clock().Utc(time);
 }
 
-int SimulatedTerminal::CeFsIoControl(const Char* /*root*/, UInt32 /*ioControlCode*/,
-                                     void* /*inBuffer*/, UInt32 /*inSize*/, void* /*outBuffer*/,
-                                     UInt32 /*outSize*/, UInt32* /*bytesReturned*/,
-                                     void* /*overlapped*/) {
-  return 1;
+int SimulatedTerminal::CeFsIoControl(const Char* root, UInt32 ioControlCode, void* /*inBuffer*/,
+                                     UInt32 /*inSize*/, void* /*outBuffer*/, UInt32 /*outSize*/,
+                                     UInt32* bytesReturned, void* /*overlapped*/) {
+  if (bytesReturned != nullptr) *bytesReturned = 0;
+  std::string volume;
+  const bool flush = root != nullptr && sim::Utf16ToUtf8(U16(root), &volume) &&
+                     sim::EqualsFolded(volume, kFlashVolume) && ioControlCode == kFsctlFlushBuffers;
+  const sim::VolumeFlush answer = flush ? faults_.volumeFlush : sim::VolumeFlush::kUnsupported;
+  if (answer == sim::VolumeFlush::kWorks) {
+    files_.FlushVolume();
+    return 1;
+  }
+  lastError_ = answer == sim::VolumeFlush::kFails ? sim::kErrorWriteFault : kErrorNotSupported;
+  return 0;
 }
 
-void SimulatedTerminal::SignalStarted(UInt32 /*sequence*/) {}
+void SimulatedTerminal::SignalStarted(UInt32 sequence) {
+  const std::string line = "SignalStarted(" + std::to_string(sequence) + ")\r\n";
+  sim::WriteDebugLine(folder_, std::u16string(line.begin(), line.end()));
+}
 
 int SimulatedTerminal::CeGenRandom(UInt32 length, UInt8* buffer) {
   std::random_device random;

@@ -58,12 +58,14 @@ class SimulatedTerminal final : public Platform {
                        UInt8* data, UInt32* dataBytes) override;
   long RegCloseKey(RegKey key) override;
   long RegFlushKey(RegKey key) override;
-  // The error of the last FlushFileBuffers that failed.
+  // The error of the last FlushFileBuffers or CeFsIoControl that failed.
   UInt32 GetLastError() override;
   // A warm reset, as sim::TerminalBoot has it: recorded in restarts.log, it
   // ends the program as the terminal's reset would, at once, with exit code
   // 0. It keeps the registry, flushed or not, and, unless the board clears
-  // it, the object store; it loses what a write-back flash cache held.
+  // it, the object store; it loses what a write-back flash cache held. With
+  // [power] reset = late it answers success, the program goes on, and the
+  // reset comes when the terminal is let go of, the program's end.
   // Other power states are not modelled.
   UInt32 SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) override;
   void Sleep(UInt32 milliseconds) override;
@@ -73,10 +75,16 @@ class SimulatedTerminal final : public Platform {
   // The terminal's clock: the desktop's, moved by its clock file.
   void GetLocalTime(SystemTime* time) override;
   void GetSystemTime(SystemTime* time) override;
+  // FSCTL_FLUSH_BUFFERS on "\Flash Disk" puts every write the flash cache
+  // holds on the volume; [files] volume flush = unsupported fails it with
+  // ERROR_NOT_SUPPORTED, = fails with ERROR_WRITE_FAULT. Any other volume or
+  // request: ERROR_NOT_SUPPORTED.
   int CeFsIoControl(const Char* root, UInt32 ioControlCode, void* inBuffer, UInt32 inSize,
                     void* outBuffer, UInt32 outSize, UInt32* bytesReturned,
                     void* overlapped) override;
+  // A line in debug.log, "SignalStarted(90)".
   void SignalStarted(UInt32 sequence) override;
+  // The desktop's random device.
   int CeGenRandom(UInt32 length, UInt8* buffer) override;
   DriverListResult ListLoadedDrivers(LoadedDriver* drivers, UInt32 capacity,
                                      UInt32* count) override;

@@ -72,14 +72,28 @@ void TerminalClock::Local(SystemTime* time) const {
   Fill(Now(), true, time);
 }
 
-UInt32 TerminalBoot::WarmReset(const std::function<void()>& end) const {
-  if (config_.reset == ResetKind::kRefused) return kErrorAccessDenied;
-  if (config_.reset == ResetKind::kIgnored) return kErrorSuccess;
-  if (!AppendToFile(folder_ / kRestartLogName, RestartLine(clock_))) return kErrorWriteFault;
-  files_.Reset();
-  if (config_.objectStoreCleared && !ClearObjectStore()) return kErrorWriteFault;
+UInt32 TerminalBoot::WarmReset(const std::function<void()>& end) {
+  switch (config_.reset) {
+    case ResetKind::kRefused: return kErrorAccessDenied;
+    case ResetKind::kIgnored: return kErrorSuccess;
+    case ResetKind::kLate: resetAtEnd_ = true; return kErrorSuccess;
+    case ResetKind::kAllowed: break;
+  }
+  if (!Reset()) return kErrorWriteFault;
   end();
   return kErrorSuccess;
+}
+
+void TerminalBoot::AtProgramEnd() {
+  if (resetAtEnd_) Reset();
+  resetAtEnd_ = false;
+}
+
+// The reset recorded, then what it does to the terminal's memory.
+bool TerminalBoot::Reset() const {
+  if (!AppendToFile(folder_ / kRestartLogName, RestartLine(clock_))) return false;
+  files_.Reset();
+  return !config_.objectStoreCleared || ClearObjectStore();
 }
 
 // The object store is RAM, and so is the registry until a hive's flush: a

@@ -38,24 +38,31 @@ class TerminalClock {
 //    flushed, a RAM registry as the image's, registry.factory.reg);
 //    then `end` ends the program, as the reset does;
 //  - [power] reset = refused fails with ERROR_ACCESS_DENIED, = ignored
-//    answers success and does nothing;
+//    answers success and does nothing, = late answers success and lets the
+//    program go on: the reset, with all the above but the program's end,
+//    comes when the program has ended (AtProgramEnd), as on a board whose
+//    power manager resets later than any program waits for it;
 //  - a Sleep lasts at most [power] longest_sleep_ms.
 class TerminalBoot {
  public:
   TerminalBoot(std::filesystem::path folder, const DeviceConfig& config, const TerminalFiles& files)
       : folder_(std::move(folder)), config_(config), files_(files), clock_(folder_) {}
 
-  UInt32 WarmReset(const std::function<void()>& end) const;
+  UInt32 WarmReset(const std::function<void()>& end);
+  // The program has ended, its handles closed: a late reset comes now.
+  void AtProgramEnd();
   void Sleep(UInt32 milliseconds) const;
   const TerminalClock& clock() const { return clock_; }
 
  private:
+  bool Reset() const;
   bool ClearObjectStore() const;
 
   std::filesystem::path folder_;
   const DeviceConfig& config_;
   const TerminalFiles& files_;
   TerminalClock clock_;
+  bool resetAtEnd_ = false;  // a late reset was granted
 };
 
 }  // namespace hw::sim
