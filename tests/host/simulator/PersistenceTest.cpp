@@ -209,5 +209,29 @@ TEST_F(PersistenceTest, AWarmResetIsRecordedAndEndsTheProgram) {
       << ReadFile("restarts.log");
 }
 
+// A press after the boot changes the registry and not the running driver;
+// the next boot, warm or cold, loads from the registry as it then stands (a
+// cold boot of a hive: as last flushed, before the press).
+TEST_F(PersistenceTest, TheRunningDriverChangesAtTheNextBoot) {
+  WriteFile("device.ini", "[sdio]\ncard = none\n");
+  const auto listed = [this] {
+    LoadedDriver list[kMaxLoadedDrivers];
+    UInt32 count = 0;
+    Load()->ListLoadedDrivers(list, kMaxLoadedDrivers, &count);
+    return count == 0 ? std::u16string() : std::u16string(list[0].legacyName);
+  };
+  ASSERT_EQ(listed(), u"HCD1:");
+  ASSERT_EQ(SetString(*Load(), kHcdKey, u"Dll", u"xxx"), 0);
+  EXPECT_EQ(listed(), u"HCD1:") << "loaded from the registry before the press";
+  auto os = Load();
+  os->OnRestart([] {});
+  ASSERT_EQ(os->SetSystemPowerState(nullptr, kPowerStateReset, kPowerForce), 0u);
+  EXPECT_EQ(listed(), u"") << ReadFile("drivers.txt");
+  EXPECT_NE(ReadFile("drivers.txt").find("HCD_HSH1: its Dll \"xxx\" is not in \\Windows"),
+            std::string::npos);
+  ASSERT_EQ(ColdBoot(), 0);
+  EXPECT_EQ(listed(), u"HCD1:");
+}
+
 }  // namespace
 }  // namespace hw::simtest

@@ -233,6 +233,33 @@ constexpr Row kRows[] = {
     // Read by scripts/cold-boot; only checked here.
     {"boot", "clock after cold boot", "a time as YYYY-MM-DD HH:MM:SS",
      [](Text v, DeviceConfig*) { return IsClockTime(v); }},
+    {"sdio", "card", "4319, 4329 or none",
+     [](Text v, DeviceConfig* c) {
+       static constexpr Word<Text> kWords[] = {{"4319", "4319"}, {"4329", "4329"}, {"none", ""}};
+       Text card;
+       if (!OneOf(v, kWords, &card)) return false;
+       c->sdioCard = card;
+       return true;
+     }},
+    {"sdio", "load delay ms", "a decimal count of milliseconds",
+     [](Text v, DeviceConfig* c) {
+       std::optional<std::uint32_t> delay;
+       if (!ParseCount(v, &delay)) return false;
+       c->sdioLoadDelayMs = *delay;
+       return true;
+     }},
+    {"drivers", "init fails", "names of driver keys",
+     [](Text v, DeviceConfig* c) {
+       if (!SplitList(v, &c->failingInits)) return false;
+       for (const std::string& key : c->failingInits) {
+         if (key.empty() || key.find('\\') != std::string::npos) return false;
+       }
+       return true;
+     }},
+    {"drivers", "list", "available or unavailable",
+     [](Text v, DeviceConfig* c) {
+       return ParseChoice(v, "available", "unavailable", &c->driverListUnavailable);
+     }},
     {"terminal", "id", "hex digits, two a byte, or none",
      [](Text v, DeviceConfig* c) { return ParseDeviceId(v, &c->deviceId); }},
     {"terminal", "uuid", "32 hex digits",

@@ -69,6 +69,20 @@ struct DeviceConfig {
   std::string bootMerge;  // merge: a .reg of the terminal folder that scripts/boot merges
   // (clock after cold boot = YYYY-MM-DD HH:MM:SS: read by scripts/cold-boot,
   // checked here.)
+  // [sdio]
+  // card = 4319 | 4329 (the default) | none: the WiFi card on the SD bus, by
+  // the id its client driver's key is spelled with; empty: none is fitted.
+  std::string sdioCard = "4329";
+  // load delay ms: how long after a boot the card's driver loads, as the SD
+  // bus waits before it enumerates a card; a decimal count.
+  std::uint32_t sdioLoadDelayMs = 500;
+  // [drivers]
+  // init fails: names of driver keys (HCD_HSH1) whose driver's Init fails, so
+  // that Device Manager leaves it out of its list.
+  std::vector<std::string> failingInits;
+  // list = unavailable: a terminal without FindFirstDevice, whose list of
+  // drivers cannot be read; available (the default).
+  bool driverListUnavailable = false;
   // [terminal]
   // uuid: the UUID IOCTL_HAL_GET_DEVICE_INFO answers for SPI_GETUUID, 32 hex
   // digits. Empty: the request fails, as on an OEM layer without it.

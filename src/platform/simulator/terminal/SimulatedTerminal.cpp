@@ -53,7 +53,7 @@ bool IsDeviceName(const Char* name) {
 }  // namespace
 
 SimulatedTerminal::SimulatedTerminal(fs::path folder, sim::DeviceConfig faults,
-                                     sim::RegistryFileCache registry)
+                                     sim::RegistryFileCache registry, sim::BootRecord drivers)
     : folder_(std::move(folder)),
       faults_(std::move(faults)),
       eeprom_(folder_ / "eeprom.bin", faults_),
@@ -61,6 +61,7 @@ SimulatedTerminal::SimulatedTerminal(fs::path folder, sim::DeviceConfig faults,
       registry_(folder_, std::move(registry), faults_.deniedKeys, faults_.persistence),
       boot_(folder_, faults_, files_),
       handles_(faults_.nullHandle),
+      devices_(faults_, boot_.clock(), std::move(drivers)),
       restart_(EndTheProgram) {}
 
 SimulatedTerminal::~SimulatedTerminal() {
@@ -282,10 +283,9 @@ int SimulatedTerminal::CeGenRandom(UInt32 length, UInt8* buffer) {
   return 1;
 }
 
-DriverListResult SimulatedTerminal::ListLoadedDrivers(LoadedDriver* /*drivers*/,
-                                                      UInt32 /*capacity*/, UInt32* count) {
-  *count = 0;
-  return kDriverListNotAvailable;
+DriverListResult SimulatedTerminal::ListLoadedDrivers(LoadedDriver* drivers, UInt32 capacity,
+                                                      UInt32* count) {
+  return devices_.List(drivers, capacity, count);
 }
 
 void SimulatedTerminal::DebugPrintf(const Char* format, UInt32 value) {

@@ -9,6 +9,7 @@
 #include "platform/simulator/files/TerminalFiles.h"
 #include "platform/simulator/registry/TerminalRegistry.h"
 #include "platform/simulator/terminal/DeviceConfig.h"
+#include "platform/simulator/terminal/DeviceManager.h"
 #include "platform/simulator/terminal/EepromDevice.h"
 #include "platform/simulator/terminal/HandleTable.h"
 #include "platform/simulator/terminal/TerminalBoot.h"
@@ -23,8 +24,10 @@ namespace hw {
 // the calls' text becomes UTF-8 and their buffers are filled.
 class SimulatedTerminal final : public Platform {
  public:
-  // Loads `folder` (UTF-8 path). On a malformed device.ini or registry.reg (or
-  // an eeprom.bin that is not 256 bytes, or a folder that is not there):
+  // Loads `folder` (UTF-8 path); the first load after a boot loads the boot's
+  // drivers (sim::DeviceManager). On a malformed device.ini, registry.reg or
+  // drivers.txt (or an eeprom.bin that is not 256 bytes, or a folder that is
+  // not there):
   // returns null and sets *error to "<file>:<line>: <reason>", which the
   // caller tells the user; it has been appended to debug.log (and, on
   // Windows, passed to OutputDebugStringW). With no `error`, it has been
@@ -86,6 +89,7 @@ class SimulatedTerminal final : public Platform {
   void SignalStarted(UInt32 sequence) override;
   // The desktop's random device.
   int CeGenRandom(UInt32 length, UInt8* buffer) override;
+  // As sim::DeviceManager lists what the last boot loaded.
   DriverListResult ListLoadedDrivers(LoadedDriver* drivers, UInt32 capacity,
                                      UInt32* count) override;
   void DebugPrintf(const Char* format, UInt32 value) override;
@@ -97,7 +101,7 @@ class SimulatedTerminal final : public Platform {
   using Object = sim::HandleTable::Object;
 
   SimulatedTerminal(std::filesystem::path folder, sim::DeviceConfig faults,
-                    sim::RegistryFileCache registry);
+                    sim::RegistryFileCache registry, sim::BootRecord drivers);
 
   Handle OpenDevice(UInt32 access, UInt32 shareMode, UInt32 disposition);
   Handle OpenFile(const Char* name, UInt32 access, UInt32 shareMode, UInt32 disposition,
@@ -110,6 +114,7 @@ class SimulatedTerminal final : public Platform {
   sim::TerminalRegistry registry_;
   sim::TerminalBoot boot_;
   sim::HandleTable handles_;
+  sim::DeviceManager devices_;
   UInt32 lastError_ = 0;
   std::function<void()> restart_;
 };

@@ -12,6 +12,7 @@
 #include "platform/simulator/files/FileIo.h"
 #include "platform/simulator/files/TerminalPath.h"
 #include "platform/simulator/registry/TerminalRegistry.h"
+#include "platform/simulator/terminal/DriversFile.h"
 
 namespace hw::sim {
 
@@ -72,6 +73,10 @@ void TerminalClock::Local(SystemTime* time) const {
   Fill(Now(), true, time);
 }
 
+std::int64_t TerminalClock::UtcMilliseconds() const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Now().time_since_epoch()).count();
+}
+
 UInt32 TerminalBoot::WarmReset(const std::function<void()>& end) {
   switch (config_.reset) {
     case ResetKind::kRefused: return kErrorAccessDenied;
@@ -93,7 +98,8 @@ void TerminalBoot::AtProgramEnd() {
 bool TerminalBoot::Reset() const {
   if (!AppendToFile(folder_ / kRestartLogName, RestartLine(clock_))) return false;
   files_.Reset();
-  return !config_.objectStoreCleared || ClearObjectStore();
+  if (config_.objectStoreCleared && !ClearObjectStore()) return false;
+  return MarkBooted(folder_, clock_.UtcMilliseconds());
 }
 
 // The object store is RAM, and so is the registry until a hive's flush: a

@@ -38,10 +38,34 @@ bool ReadTerminalFile(const fs::path& folder, std::string_view name, std::string
   return read != ReadResult::kFailed;
 }
 
+// What the last boot loaded. After a boot, the drivers are loaded now, from
+// the registry as it stands, and written down. A terminal made before the
+// simulator kept the file boots now.
+std::string LoadDrivers(const fs::path& folder, const sim::DeviceConfig& faults,
+                        const sim::RegistryFile& registry, sim::BootRecord* record) {
+  std::string bytes;
+  bool present = false;
+  std::string error;
+  sim::ParseError parse;
+  if (!ReadTerminalFile(folder, sim::kDriversFileName, &bytes, &present, &error)) return error;
+  if (!present) {
+    record->bootedAtMs = sim::TerminalClock(folder).UtcMilliseconds();
+  } else if (!sim::ParseDriversFile(bytes, record, &parse)) {
+    return Located(sim::kDriversFileName, parse.line, parse.reason);
+  }
+  if (record->loaded) return {};
+  sim::LoadBootDrivers(folder / "Windows", faults, registry, record);
+  if (!sim::ReplaceFileAtomically(folder / sim::kDriversFileName, sim::FormatDriversFile(*record),
+                                  sim::Durability::kCached)) {
+    return Located(sim::kDriversFileName, 1, "cannot be written");
+  }
+  return {};
+}
+
 // Reads the terminal's files in the order their errors are reported. The
 // registry is read into the cache its calls will start from.
 std::string LoadError(const fs::path& folder, sim::DeviceConfig* faults,
-                      sim::RegistryFileCache* registry) {
+                      sim::RegistryFileCache* registry, sim::BootRecord* drivers) {
   std::string bytes;
   bool present = false;
   std::string error;
@@ -62,7 +86,7 @@ std::string LoadError(const fs::path& folder, sim::DeviceConfig* faults,
     return Located("eeprom.bin", 1,
                    "holds " + std::to_string(bytes.size()) + " bytes; the chip has 256 cells");
   }
-  return {};
+  return LoadDrivers(folder, *faults, registry->file(), drivers);
 }
 
 }  // namespace
@@ -72,14 +96,15 @@ std::unique_ptr<SimulatedTerminal> SimulatedTerminal::Load(const std::string& fo
   const fs::path path = sim::PathFromUtf8(folder);
   sim::DeviceConfig faults;
   sim::RegistryFileCache registry(path / "registry.reg");
+  sim::BootRecord drivers;
   std::error_code ec;
   std::string message =
       fs::is_directory(path, ec)
-          ? LoadError(path, &faults, &registry)
+          ? LoadError(path, &faults, &registry, &drivers)
           : sim::DesktopPath(folder) + ": no terminal folder there; scripts/new-terminal makes one";
   if (message.empty()) {
     return std::unique_ptr<SimulatedTerminal>(
-        new SimulatedTerminal(path, std::move(faults), std::move(registry)));
+        new SimulatedTerminal(path, std::move(faults), std::move(registry), std::move(drivers)));
   }
   sim::ReportTerminalError(path, message, error == nullptr);
   if (error != nullptr) *error = std::move(message);
