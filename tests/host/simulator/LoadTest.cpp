@@ -2,6 +2,7 @@
 #include <string>
 
 #include "TerminalFixture.h"
+#include "platform/simulator/TextCodec.h"
 #include "platform/simulator/terminal/DeviceConfig.h"
 
 namespace hw::simtest {
@@ -157,6 +158,53 @@ TEST_F(LoadTest, TheDeviceIdIsAnsweredAsCeAnswersIt) {
               c.answer);
     EXPECT_EQ(std::vector<std::uint32_t>(buffer, buffer + c.words.size()), c.words);
     EXPECT_EQ(returned, c.uuid ? c.returned : c.answer ? c.words[0] : 0u);
+  }
+}
+
+// The first load after a boot loads its drivers; FindFirstDevice then lists
+// them, here as "legacy name|device key|device name".
+TEST_F(LoadTest, ABootLoadsTheDriversWhoseDllIsThereAndWhoseInitSucceeds) {
+  const std::string now = "[sdio]\nload delay ms = 0\n";
+  const std::string hcd = "HCD1:|Drivers\\BuiltIn\\HCD_HSH1|$device\\HCD1";
+  const std::string card = "SSI1:|\\Drivers\\SDCARD\\ClientDrivers\\Custom\\MANF-02D0-CARDID-";
+  const std::string sd4329 = card + "4329-FUNC-1|$device\\SSI1";
+  const struct {
+    std::string ini;
+    const char* dll;  // a file of Windows/, renamed `to`, or removed
+    const char* to;
+    std::vector<std::string> listed;
+    DriverListResult result = kDriverListRead;
+    UInt32 capacity = kMaxLoadedDrivers;
+  } cases[] = {
+      {now, nullptr, nullptr, {hcd, sd4329}},
+      {now + "card = 4319\n", nullptr, nullptr, {hcd, card + "4319-FUNC-1|$device\\SSI1"}},
+      {now + "card = none\n", nullptr, nullptr, {hcd}},
+      {"[sdio]\nload delay ms = 60000\n", nullptr, nullptr, {hcd}},
+      {now, "hcd_hsh1.dll", nullptr, {sd4329}},
+      {now, "sdcsd40n.dll", "SDCSD40N.DLL", {hcd, sd4329}},
+      {now, "sdcsd40n.dll", nullptr, {hcd}},
+      {now + "[drivers]\ninit fails = hcd_hsh1\n", nullptr, nullptr, {sd4329}},
+      {now + "[drivers]\nlist = unavailable\n", nullptr, nullptr, {}, kDriverListNotAvailable},
+      {now, nullptr, nullptr, {hcd}, kDriverListFull, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ini + (c.dll ? c.dll : "") + " to " + (c.to ? c.to : "(none)"));
+    TearDown();
+    SetUp();
+    WriteFile("device.ini", c.ini);
+    if (c.dll != nullptr && c.to != nullptr)
+      fs::rename(PathOf("Windows") / c.dll, PathOf("Windows") / c.to);
+    if (c.dll != nullptr && c.to == nullptr) fs::remove(PathOf("Windows") / c.dll);
+    LoadedDriver list[kMaxLoadedDrivers];
+    UInt32 count = 99;
+    EXPECT_EQ(Load()->ListLoadedDrivers(list, c.capacity, &count), c.result);
+    std::vector<std::string> listed(count);
+    for (UInt32 i = 0; i < count; ++i) {
+      sim::Utf16ToUtf8(
+          std::u16string(list[i].legacyName) + u"|" + list[i].deviceKey + u"|" + list[i].deviceName,
+          &listed[i]);
+    }
+    EXPECT_EQ(listed, c.listed);
   }
 }
 
