@@ -47,12 +47,14 @@ TEST_F(EepromDeviceTest, WriteChangesOnlyItsCellInTheFile) {
   ASSERT_NE(WriteCell(*os, h, 0x91, 0x01), 0);
   image_[0x91] = 0x01;
   EXPECT_EQ(ReadFile("eeprom.bin"), image_);
-  EXPECT_EQ(Listing(), (std::vector<std::string>{
-                           "Flash Disk", "Object Store", "Windows", "Windows/HWProvision-boot.lnk",
-                           "Windows/HWSetup.lnk", "Windows/PSconfig.psr", "Windows/PSconfig1.psr",
-                           "Windows/Programs", "Windows/Programs/HWSetup.lnk", "Windows/Startup",
-                           "Windows/Startup/HWProvision-boot.lnk", "eeprom.bin",
-                           "registry.factory.reg", "registry.reg"}));
+  EXPECT_EQ(Listing(),
+            (std::vector<std::string>{
+                "Flash Disk", "Object Store", "Windows", "Windows/GarnetSDN.dll",
+                "Windows/HWProvision-boot.lnk", "Windows/HWSetup.lnk", "Windows/PSconfig.psr",
+                "Windows/PSconfig1.psr", "Windows/Programs", "Windows/Programs/HWSetup.lnk",
+                "Windows/Startup", "Windows/Startup/HWProvision-boot.lnk", "Windows/giisr.dll",
+                "Windows/hcd_hsh1.dll", "Windows/sdcsd40n.dll", "drivers.txt", "eeprom.bin",
+                "registry.factory.reg", "registry.reg"}));
 }
 
 TEST_F(EepromDeviceTest, SeesTheFileChangedFromOutsideBetweenRequests) {

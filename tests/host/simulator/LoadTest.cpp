@@ -2,6 +2,7 @@
 #include <string>
 
 #include "TerminalFixture.h"
+#include "platform/simulator/TextCodec.h"
 #include "platform/simulator/terminal/DeviceConfig.h"
 
 namespace hw::simtest {
@@ -42,6 +43,10 @@ const Malformed kMalformed[] = {
     {"device.ini", "[terminal]\nuuid = 0123456789ABCDEF\n", 2},
     {"device.ini", "[files]\ncache = lazy\n", 2},
     {"device.ini", "[power]\nreset = later\n", 2},
+    {"device.ini", "[files]\nvolume flush = sometimes\n", 2},
+    {"device.ini", "[sdio]\ncard = 4339\n", 2},
+    {"device.ini", "[drivers]\ninit fails = Drivers\\BuiltIn\\HCD_HSH1\n", 2},
+    {"drivers.txt", "booted 2026-12-08 14:02:11.250 UTC\r\nHCD1: loaded\r\n", 2},
     {"device.ini", "[EOM1]\n\n[EOM1\n", 3},
     {"registry.reg", "REGEDIT5\r\n", 1},
     {"registry.reg", "\r\n" + std::string(kRegHeader), 1},
@@ -156,16 +161,65 @@ TEST_F(LoadTest, TheDeviceIdIsAnsweredAsCeAnswersIt) {
   }
 }
 
+// The first load after a boot loads its drivers; FindFirstDevice then lists
+// them, here as "legacy name|device key|device name".
+TEST_F(LoadTest, ABootLoadsTheDriversWhoseDllIsThereAndWhoseInitSucceeds) {
+  const std::string now = "[sdio]\nload delay ms = 0\n";
+  const std::string hcd = "HCD1:|Drivers\\BuiltIn\\HCD_HSH1|$device\\HCD1";
+  const std::string card = "SSI1:|\\Drivers\\SDCARD\\ClientDrivers\\Custom\\MANF-02D0-CARDID-";
+  const std::string sd4329 = card + "4329-FUNC-1|$device\\SSI1";
+  const struct {
+    std::string ini;
+    const char* dll;  // a file of Windows/, renamed `to`, or removed
+    const char* to;
+    std::vector<std::string> listed;
+    DriverListResult result = kDriverListRead;
+    UInt32 capacity = kMaxLoadedDrivers;
+  } cases[] = {
+      {now, nullptr, nullptr, {hcd, sd4329}},
+      {now + "card = 4319\n", nullptr, nullptr, {hcd, card + "4319-FUNC-1|$device\\SSI1"}},
+      {now + "card = none\n", nullptr, nullptr, {hcd}},
+      {"[sdio]\nload delay ms = 60000\n", nullptr, nullptr, {hcd}},
+      {now, "hcd_hsh1.dll", nullptr, {sd4329}},
+      {now, "sdcsd40n.dll", "SDCSD40N.DLL", {hcd, sd4329}},
+      {now, "sdcsd40n.dll", nullptr, {hcd}},
+      {now + "[drivers]\ninit fails = hcd_hsh1\n", nullptr, nullptr, {sd4329}},
+      {now + "[drivers]\nlist = unavailable\n", nullptr, nullptr, {}, kDriverListNotAvailable},
+      {now, nullptr, nullptr, {hcd}, kDriverListFull, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ini + (c.dll ? c.dll : "") + " to " + (c.to ? c.to : "(none)"));
+    TearDown();
+    SetUp();
+    WriteFile("device.ini", c.ini);
+    if (c.dll != nullptr && c.to != nullptr)
+      fs::rename(PathOf("Windows") / c.dll, PathOf("Windows") / c.to);
+    if (c.dll != nullptr && c.to == nullptr) fs::remove(PathOf("Windows") / c.dll);
+    LoadedDriver list[kMaxLoadedDrivers];
+    UInt32 count = 99;
+    EXPECT_EQ(Load()->ListLoadedDrivers(list, c.capacity, &count), c.result);
+    std::vector<std::string> listed(count);
+    for (UInt32 i = 0; i < count; ++i) {
+      sim::Utf16ToUtf8(
+          std::u16string(list[i].legacyName) + u"|" + list[i].deviceKey + u"|" + list[i].deviceName,
+          &listed[i]);
+    }
+    EXPECT_EQ(listed, c.listed);
+  }
+}
+
 TEST_F(LoadTest, DebugLinesAreAppendedAsUtf8) {
   auto os = Load();
   os->DebugPrintf(u"Korva_HWSetupDlg: EEPROM[0x%X] = 0x%X\r\n", 0x1F);
   os->DebugPrintf(u"打开Flash设备失败！\r\n", 0);
+  os->SignalStarted(90);
   EXPECT_EQ(ReadFile("debug.log"),
             "Korva_HWSetupDlg: EEPROM[0x1F] = 0x1F\r\n"
             "\xE6\x89\x93\xE5\xBC\x80"
             "Flash"
             "\xE8\xAE\xBE\xE5\xA4\x87\xE5\xA4\xB1\xE8\xB4\xA5"
-            "\xEF\xBC\x81\r\n");
+            "\xEF\xBC\x81\r\n"
+            "SignalStarted(90)\r\n");
 }
 
 TEST(FindTerminalFolderTest, TheEnvironmentWinsWhenSet) {

@@ -119,6 +119,8 @@ TEST_F(PersistenceTest, AResetKeepsWhatTheFilesVolumeHolds) {
     std::uint32_t flags;
     bool cold;
     const char* after;
+    int volumeError = -1;  // what a volume flush answers (0: it works); -1: none asked
+    bool late = false;     // [power] reset = late: the reset comes at the program's end
   } cases[] = {
       {"object store, warm reset", u"\\o.txt", "", nullptr, false, 0, false, "new"},
       {"object store, cold boot", u"\\o.txt", "", nullptr, false, 0, true, nullptr},
@@ -134,6 +136,16 @@ TEST_F(PersistenceTest, AResetKeepsWhatTheFilesVolumeHolds) {
       {"write-back, flushed", u"\\Flash Disk\\f.txt", kWriteBack, nullptr, true, 0, false, "new"},
       {"write-back, a write-through handle", u"\\Flash Disk\\f.txt", kWriteBack, "old", false,
        kFileFlagWriteThrough, true, "new"},
+      {"write-back, the volume flushed", u"\\Flash Disk\\f.txt", kWriteBack, nullptr, false, 0,
+       false, "new", 0},
+      {"write-back, a volume without the flush", u"\\Flash Disk\\f.txt",
+       "[files]\ncache = write-back\nvolume flush = unsupported\n", nullptr, false, 0, false,
+       nullptr, kErrorNotSupported},
+      {"write-back, a volume flush that fails", u"\\Flash Disk\\f.txt",
+       "[files]\ncache = write-back\nvolume flush = fails\n", nullptr, false, 0, true, nullptr, 29},
+      {"write-back, a late reset", u"\\Flash Disk\\f.txt",
+       "[files]\ncache = write-back\n[power]\nreset = late\n", nullptr, false, 0, false, nullptr,
+       -1, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -147,12 +159,20 @@ TEST_F(PersistenceTest, AResetKeepsWhatTheFilesVolumeHolds) {
     std::uint32_t written = 0;
     ASSERT_NE(os->WriteFile(h, "new", 3, &written, nullptr), 0);
     EXPECT_EQ(c.flush ? os->FlushFileBuffers(h) : 1, 1);
+    if (c.volumeError >= 0) {
+      const int flushed = os->CeFsIoControl(u"\\Flash Disk", kFsctlFlushBuffers, nullptr, 0,
+                                            nullptr, 0, nullptr, nullptr);
+      EXPECT_EQ(flushed != 0 ? 0 : static_cast<int>(os->GetLastError()), c.volumeError);
+    }
     EXPECT_EQ(os->CloseHandle(h), 1);
     if (c.cold) {
       ASSERT_EQ(ColdBoot(), 0);
     } else {
-      os->OnRestart([] {});
+      os->OnRestart([&] { EXPECT_FALSE(c.late) << "the program goes on"; });
       ASSERT_EQ(os->SetSystemPowerState(nullptr, kPowerStateReset, kPowerForce), 0u);
+      EXPECT_EQ(fs::exists(PathOf("restarts.log")), !c.late);
+      if (c.late) os.reset();  // the program's end
+      EXPECT_TRUE(fs::exists(PathOf("restarts.log")));
     }
     EXPECT_EQ(fs::exists(PathOf(host)) ? ReadFile(host) : "(gone)", c.after ? c.after : "(gone)");
     EXPECT_FALSE(fs::exists(PathOf(sim::kUnflushedFolder)));
@@ -182,6 +202,28 @@ TEST_F(PersistenceTest, AWarmResetIsRecordedAndEndsTheProgram) {
       std::regex_match(ReadFile("restarts.log"),
                        std::regex("(\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d warm reset\r\n){2}")))
       << ReadFile("restarts.log");
+}
+
+// A press after the boot changes the registry and not the running driver;
+// the next boot, warm or cold, loads from the registry as it then stands (a
+// cold boot of a hive: as last flushed, before the press).
+TEST_F(PersistenceTest, TheRunningDriverChangesAtTheNextBoot) {
+  WriteFile("device.ini", "[sdio]\ncard = none\n");
+  const auto loaded = [this] {
+    LoadedDriver list[1];
+    UInt32 count = 0;
+    Load()->ListLoadedDrivers(list, 1, &count);
+    return count;
+  };
+  ASSERT_EQ(loaded(), 1u);
+  ASSERT_EQ(SetString(*Load(), kHcdKey, u"Dll", u"xxx"), 0);
+  EXPECT_EQ(loaded(), 1u) << "loaded before the press";
+  auto os = Load();
+  os->OnRestart([] {});
+  ASSERT_EQ(os->SetSystemPowerState(nullptr, kPowerStateReset, kPowerForce), 0u);
+  EXPECT_EQ(loaded(), 0u) << ReadFile("drivers.txt");
+  ASSERT_EQ(ColdBoot(), 0);
+  EXPECT_EQ(loaded(), 1u) << ReadFile("drivers.txt");
 }
 
 }  // namespace

@@ -58,6 +58,11 @@ void FlashCache::OnVolume(const TerminalPath& path) const {
   fs::remove(store / "new" / relative, ec);
 }
 
+void FlashCache::OnVolumeAll() const {
+  std::error_code ec;
+  fs::remove_all(folder_ / kUnflushedFolder, ec);
+}
+
 void FlashCache::LoseUnflushed() const {
   const fs::path store = folder_ / kUnflushedFolder;
   const fs::path flash = folder_ / kFlashFolder;

@@ -30,6 +30,8 @@ class FlashCache {
   // The file is on its volume as it stands: flushed, written through or
   // deleted.
   void OnVolume(const TerminalPath& path) const;
+  // The volume flushed (FSCTL_FLUSH_BUFFERS): every file is on it as it stands.
+  void OnVolumeAll() const;
   // A reset: every write not on the volume is lost.
   void LoseUnflushed() const;
 

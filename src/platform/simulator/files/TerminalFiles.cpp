@@ -4,7 +4,7 @@
 #include <system_error>
 #include <utility>
 
-#include "platform/Platform.h"
+#include "platform/simulator/AccessRights.h"
 
 namespace hw::sim {
 
@@ -12,7 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::uint32_t kGenericAll = 0x10000000u;
 constexpr std::uint32_t kCreateNew = 1;
 constexpr std::uint32_t kTruncateExisting = 5;
 constexpr std::uint32_t kFileAttributeReadOnly = 1;
@@ -32,8 +31,8 @@ std::unique_ptr<OpenFile> TerminalFiles::Open(const TerminalPath& path, std::uin
                                               std::uint32_t flags) const {
   auto file = std::make_unique<OpenFile>();
   file->path = path;
-  file->canRead = (access & (kGenericRead | kGenericAll)) != 0;
-  file->canWrite = (access & (kGenericWrite | kGenericAll)) != 0;
+  file->canRead = WantsRead(access);
+  file->canWrite = WantsWrite(access);
   file->writeThrough = (flags & kFileFlagWriteThrough) != 0;
 
   std::error_code ec;

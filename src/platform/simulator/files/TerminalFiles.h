@@ -47,6 +47,9 @@ class TerminalFiles {
   int SetAttributes(std::u16string_view path, std::uint32_t attributes) const;
   // DeleteFile: 0 for a file that is not there, a folder or a read-only file.
   int Remove(std::u16string_view path) const;
+  // CeFsIoControl's FSCTL_FLUSH_BUFFERS on "\Flash Disk": every write the
+  // flash cache holds reaches the volume.
+  void FlushVolume() const { cache_.OnVolumeAll(); }
   // A warm reset: what the flash cache held is lost; the object store stays.
   void Reset() const { cache_.LoseUnflushed(); }
 

@@ -4,6 +4,7 @@
 
 #include "platform/Platform.h"
 #include "platform/simulator/TextCodec.h"
+#include "platform/simulator/Win32Errors.h"
 #include "platform/simulator/terminal/TerminalLog.h"
 
 namespace hw::sim {

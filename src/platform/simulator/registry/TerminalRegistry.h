@@ -9,13 +9,6 @@
 
 namespace hw::sim {
 
-// Win32 error codes the registry gives beyond those the tool knows.
-inline constexpr long kErrorInvalidHandle = 6;
-inline constexpr long kErrorWriteFault = 29;
-inline constexpr long kErrorInvalidParameter = 87;
-inline constexpr long kErrorBadDb = 1009;
-inline constexpr long kErrorKeyDeleted = 1018;
-
 // The registry as a cold boot leaves it, beside registry.reg: the hive as
 // last flushed, there only while a set made since is unflushed; and the
 // image's own registry, which a RAM registry returns to.

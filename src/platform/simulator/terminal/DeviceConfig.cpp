@@ -1,5 +1,6 @@
 #include "platform/simulator/terminal/DeviceConfig.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/Platform.h"
@@ -88,11 +89,28 @@ bool ParseDeviceId(std::string_view text, std::vector<std::uint8_t>* id) {
   return EqualsFolded(text, "none") || ParseHexBytes(text, 1, kMaxDeviceIdBytes, id);
 }
 
+// One of a key's words, each standing for a value.
+template <class T>
+struct Word {
+  std::string_view text;
+  T value;
+};
+
+template <class T, std::size_t N>
+bool OneOf(std::string_view text, const Word<T> (&words)[N], T* value) {
+  for (const Word<T>& word : words) {
+    if (EqualsFolded(text, word.text)) {
+      *value = word.value;
+      return true;
+    }
+  }
+  return false;
+}
+
 // One of two words, which stand for false and true.
 bool ParseChoice(std::string_view text, std::string_view no, std::string_view yes, bool* value) {
-  if (!EqualsFolded(text, no) && !EqualsFolded(text, yes)) return false;
-  *value = EqualsFolded(text, yes);
-  return true;
+  const Word<bool> words[] = {{no, false}, {yes, true}};
+  return OneOf(text, words, value);
 }
 
 bool ParseDecimal(std::string_view text, std::uint64_t limit, std::uint64_t* value) {
@@ -107,20 +125,18 @@ bool ParseDecimal(std::string_view text, std::uint64_t limit, std::uint64_t* val
   return true;
 }
 
+bool ParseCount(std::string_view text, std::optional<std::uint32_t>* count) {
+  std::uint64_t n = 0;
+  if (!ParseDecimal(text, 0xFFFFFFFFu, &n)) return false;
+  *count = static_cast<std::uint32_t>(n);
+  return true;
+}
+
 bool ParseYesNo(std::string_view text, bool* value) {
-  for (std::string_view yes : {"yes", "true", "on", "1"}) {
-    if (EqualsFolded(text, yes)) {
-      *value = true;
-      return true;
-    }
-  }
-  for (std::string_view no : {"no", "false", "off", "0"}) {
-    if (EqualsFolded(text, no)) {
-      *value = false;
-      return true;
-    }
-  }
-  return false;
+  static constexpr Word<bool> kWords[] = {{"yes", true},  {"true", true}, {"on", true},
+                                          {"1", true},    {"no", false},  {"false", false},
+                                          {"off", false}, {"0", false}};
+  return OneOf(text, kWords, value);
 }
 
 bool ParseKeyPaths(std::string_view text, std::vector<std::string>* paths) {
@@ -146,95 +162,124 @@ bool IsClockTime(std::string_view text) {
   return true;
 }
 
-// [power] and [boot]: how the terminal resets and boots.
-std::optional<std::string> ApplyBoots(const std::string& key, std::string_view value,
-                                      DeviceConfig* config) {
-  if (key == "reset") {
-    if (EqualsFolded(value, "ignored")) {
-      config->reset = ResetKind::kIgnored;
-      return std::nullopt;
-    }
-    bool refused = false;
-    if (!ParseChoice(value, "allowed", "refused", &refused)) return "allowed, refused or ignored";
-    config->reset = refused ? ResetKind::kRefused : ResetKind::kAllowed;
-  } else if (key == "longest_sleep_ms") {
-    std::uint64_t n = 0;
-    if (!ParseDecimal(value, 0xFFFFFFFFu, &n)) return "a decimal count of milliseconds";
-    config->longestSleepMs = static_cast<std::uint32_t>(n);
-  } else if (key == "object store") {
-    if (!ParseChoice(value, "kept", "cleared at every boot", &config->objectStoreCleared)) {
-      return "kept or cleared at every boot";
-    }
-  } else if (key == "merge") {
-    if (value.empty() || value.find_first_of("/\\") != std::string_view::npos) {
-      return "the name of a .reg file in the terminal folder";
-    }
-    config->bootMerge = value;
-  } else if (key == "clock after cold boot") {
-    if (!IsClockTime(value)) return "a time as YYYY-MM-DD HH:MM:SS";
-  } else {
-    return std::string();
+// One key of device.ini: its section and name (folded), what its value must
+// be, as a refusal names it, and what it sets. Every key is a row here; a
+// section is known when a row names it.
+using Text = std::string_view;
+struct Row {
+  Text section;
+  Text key;
+  Text expected;
+  bool (*set)(Text value, DeviceConfig* config);  // false: the value does not parse
+};
+
+constexpr Row kRows[] = {
+    {"eom1", "max_opens", "a decimal count",
+     [](Text v, DeviceConfig* c) { return ParseCount(v, &c->maxOpens); }},
+    {"eom1", "null_handle", "yes or no",
+     [](Text v, DeviceConfig* c) { return ParseYesNo(v, &c->nullHandle); }},
+    {"eom1", "fail_read", "cell addresses 0x00 to 0xFF or all",
+     [](Text v, DeviceConfig* c) { return ParseCells(v, &c->failRead); }},
+    {"eom1", "fail_write", "cell addresses 0x00 to 0xFF or all",
+     [](Text v, DeviceConfig* c) { return ParseCells(v, &c->failWrite); }},
+    {"eom1", "read_stores_nothing", "cell addresses 0x00 to 0xFF or all",
+     [](Text v, DeviceConfig* c) { return ParseCells(v, &c->readStoresNothing); }},
+    {"registry", "deny", "registry key paths",
+     [](Text v, DeviceConfig* c) { return ParseKeyPaths(v, &c->deniedKeys); }},
+    {"registry", "persistence", "hive or ram",
+     [](Text v, DeviceConfig* c) {
+       static constexpr Word<RegistryPersistence> kWords[] = {{"hive", RegistryPersistence::kHive},
+                                                              {"ram", RegistryPersistence::kRam}};
+       return OneOf(v, kWords, &c->persistence);
+     }},
+    {"files", "flash_free_bytes", "a decimal byte count",
+     [](Text v, DeviceConfig* c) {
+       std::uint64_t n = 0;
+       if (!ParseDecimal(v, UINT64_MAX / 10, &n)) return false;
+       c->flashFreeBytes = n;
+       return true;
+     }},
+    {"files", "cache", "write-through or write-back",
+     [](Text v, DeviceConfig* c) {
+       return ParseChoice(v, "write-through", "write-back", &c->writeBack);
+     }},
+    {"files", "volume flush", "works, unsupported or fails",
+     [](Text v, DeviceConfig* c) {
+       static constexpr Word<VolumeFlush> kWords[] = {{"works", VolumeFlush::kWorks},
+                                                      {"unsupported", VolumeFlush::kUnsupported},
+                                                      {"fails", VolumeFlush::kFails}};
+       return OneOf(v, kWords, &c->volumeFlush);
+     }},
+    {"power", "reset", "allowed, refused, ignored or late",
+     [](Text v, DeviceConfig* c) {
+       static constexpr Word<ResetKind> kWords[] = {{"allowed", ResetKind::kAllowed},
+                                                    {"refused", ResetKind::kRefused},
+                                                    {"ignored", ResetKind::kIgnored},
+                                                    {"late", ResetKind::kLate}};
+       return OneOf(v, kWords, &c->reset);
+     }},
+    {"power", "longest_sleep_ms", "a decimal count of milliseconds",
+     [](Text v, DeviceConfig* c) { return ParseCount(v, &c->longestSleepMs); }},
+    {"boot", "object store", "kept or cleared at every boot",
+     [](Text v, DeviceConfig* c) {
+       return ParseChoice(v, "kept", "cleared at every boot", &c->objectStoreCleared);
+     }},
+    {"boot", "merge", "the name of a .reg file in the terminal folder",
+     [](Text v, DeviceConfig* c) {
+       if (v.empty() || v.find_first_of("/\\") != Text::npos) return false;
+       c->bootMerge = v;
+       return true;
+     }},
+    // Read by scripts/cold-boot; only checked here.
+    {"boot", "clock after cold boot", "a time as YYYY-MM-DD HH:MM:SS",
+     [](Text v, DeviceConfig*) { return IsClockTime(v); }},
+    {"sdio", "card", "4319, 4329 or none",
+     [](Text v, DeviceConfig* c) {
+       static constexpr Word<Text> kWords[] = {{"4319", "4319"}, {"4329", "4329"}, {"none", ""}};
+       Text card;
+       if (!OneOf(v, kWords, &card)) return false;
+       c->sdioCard = card;
+       return true;
+     }},
+    {"sdio", "load delay ms", "a decimal count of milliseconds",
+     [](Text v, DeviceConfig* c) {
+       std::optional<std::uint32_t> delay;
+       if (!ParseCount(v, &delay)) return false;
+       c->sdioLoadDelayMs = *delay;
+       return true;
+     }},
+    {"drivers", "init fails", "names of driver keys",
+     [](Text v, DeviceConfig* c) {
+       if (!SplitList(v, &c->failingInits)) return false;
+       for (const std::string& key : c->failingInits) {
+         if (key.empty() || key.find('\\') != std::string::npos) return false;
+       }
+       return true;
+     }},
+    {"drivers", "list", "available or unavailable",
+     [](Text v, DeviceConfig* c) {
+       return ParseChoice(v, "available", "unavailable", &c->driverListUnavailable);
+     }},
+    {"terminal", "id", "hex digits, two a byte, or none",
+     [](Text v, DeviceConfig* c) { return ParseDeviceId(v, &c->deviceId); }},
+    {"terminal", "uuid", "32 hex digits",
+     [](Text v, DeviceConfig* c) { return ParseHexBytes(v, kUuidBytes, kUuidBytes, &c->uuid); }},
+    {"terminal", "preset id", "hex digits, two a byte",
+     [](Text v, DeviceConfig* c) { return ParseHexBytes(v, 1, kMaxDeviceIdBytes, &c->presetId); }},
+};
+
+const Row* FindRow(Text section, Text key) {
+  for (const Row& row : kRows) {
+    if (row.section == section && row.key == key) return &row;
   }
-  return std::nullopt;
+  return nullptr;
 }
 
-// Applies one entry; returns the expectation it failed, or nothing.
-std::optional<std::string> Apply(std::string_view section, const IniEntry& entry,
-                                 DeviceConfig* config) {
-  const std::string key = FoldCase(entry.key);
-  const std::string_view value = entry.value;
-  if (section == "eom1") {
-    if (key == "max_opens") {
-      std::uint64_t n = 0;
-      if (!ParseDecimal(value, 0xFFFFFFFFu, &n)) return "a decimal count";
-      config->maxOpens = static_cast<std::uint32_t>(n);
-      return std::nullopt;
-    }
-    if (key == "null_handle") {
-      if (!ParseYesNo(value, &config->nullHandle)) return "yes or no";
-      return std::nullopt;
-    }
-    CellSet* cells = key == "fail_read"             ? &config->failRead
-                     : key == "fail_write"          ? &config->failWrite
-                     : key == "read_stores_nothing" ? &config->readStoresNothing
-                                                    : nullptr;
-    if (cells != nullptr) {
-      if (!ParseCells(value, cells)) return "cell addresses 0x00 to 0xFF or all";
-      return std::nullopt;
-    }
-  } else if (section == "registry" && key == "deny") {
-    if (!ParseKeyPaths(value, &config->deniedKeys)) return "registry key paths";
-    return std::nullopt;
-  } else if (section == "registry" && key == "persistence") {
-    bool ram = false;
-    if (!ParseChoice(value, "hive", "ram", &ram)) return "hive or ram";
-    config->persistence = ram ? RegistryPersistence::kRam : RegistryPersistence::kHive;
-    return std::nullopt;
-  } else if (section == "terminal" && key == "id") {
-    if (!ParseDeviceId(value, &config->deviceId)) return "hex digits, two a byte, or none";
-    return std::nullopt;
-  } else if (section == "terminal" && key == "uuid") {
-    if (!ParseHexBytes(value, kUuidBytes, kUuidBytes, &config->uuid)) return "32 hex digits";
-    return std::nullopt;
-  } else if (section == "files" && key == "flash_free_bytes") {
-    std::uint64_t n = 0;
-    if (!ParseDecimal(value, UINT64_MAX / 10, &n)) return "a decimal byte count";
-    config->flashFreeBytes = n;
-    return std::nullopt;
-  } else if (section == "files" && key == "cache") {
-    if (!ParseChoice(value, "write-through", "write-back", &config->writeBack)) {
-      return "write-through or write-back";
-    }
-    return std::nullopt;
-  } else if (section == "terminal" && key == "preset id") {
-    if (!ParseHexBytes(value, 1, kMaxDeviceIdBytes, &config->presetId)) {
-      return "hex digits, two a byte";
-    }
-    return std::nullopt;
-  } else if (section == "power" || section == "boot") {
-    return ApplyBoots(key, value, config);
+bool IsSection(Text section) {
+  for (const Row& row : kRows) {
+    if (row.section == section) return true;
   }
-  return std::string();  // an unknown key: no expectation to name
+  return false;
 }
 
 bool Fail(ParseError* error, int line, std::string reason) {
@@ -249,27 +294,27 @@ bool ParseDeviceConfig(std::string_view text, DeviceConfig* config, ParseError* 
   std::vector<IniSection> sections;
   if (!ParseIni(text, &sections, error)) return false;
   *config = DeviceConfig{};
-  std::vector<std::string> seen;  // "section/key", folded
+  std::vector<const Row*> seen;
   for (const IniSection& section : sections) {
     const std::string name = FoldCase(section.name);
-    if (name != "eom1" && name != "registry" && name != "files" && name != "terminal" &&
-        name != "power" && name != "boot") {
+    if (!IsSection(name)) {
       return Fail(error, section.line, "unknown section [" + section.name + "]");
     }
     for (const IniEntry& entry : section.entries) {
-      const std::string id = name + "/" + FoldCase(entry.key);
-      for (const std::string& earlier : seen) {
-        if (earlier == id) return Fail(error, entry.line, "\"" + entry.key + "\" is set twice");
-      }
-      seen.push_back(id);
-      const std::optional<std::string> expected = Apply(name, entry, config);
-      if (!expected) continue;
-      if (expected->empty()) {
+      const Row* row = FindRow(name, FoldCase(entry.key));
+      if (row == nullptr) {
         return Fail(error, entry.line,
                     "unknown key \"" + entry.key + "\" in [" + section.name + "]");
       }
-      return Fail(error, entry.line,
-                  "bad value \"" + entry.value + "\" for " + entry.key + ": expected " + *expected);
+      if (std::find(seen.begin(), seen.end(), row) != seen.end()) {
+        return Fail(error, entry.line, "\"" + entry.key + "\" is set twice");
+      }
+      seen.push_back(row);
+      if (!row->set(entry.value, config)) {
+        return Fail(error, entry.line,
+                    "bad value \"" + entry.value + "\" for " + entry.key + ": expected " +
+                        std::string(row->expected));
+      }
     }
   }
   return true;

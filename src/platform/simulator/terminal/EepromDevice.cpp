@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/Platform.h"
+#include "platform/simulator/AccessRights.h"
 #include "platform/simulator/files/FileIo.h"
 
 namespace hw::sim {
@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::uint32_t kEepromWrite = 1;
 constexpr std::uint32_t kEepromRead = 2;
-constexpr std::uint32_t kGenericAll = 0x10000000u;
 
 }  // namespace
 
@@ -34,8 +33,8 @@ int EepromDevice::Control(std::uint32_t access, std::uint32_t code, const void* 
                           std::uint32_t* bytesReturned) const {
   if (bytesReturned != nullptr) *bytesReturned = 0;
   const auto* in = static_cast<const std::uint8_t*>(inBuffer);
-  const bool canRead = (access & (kGenericRead | kGenericAll)) != 0;
-  const bool canWrite = (access & (kGenericWrite | kGenericAll)) != 0;
+  const bool canRead = WantsRead(access);
+  const bool canWrite = WantsWrite(access);
   if (code == kEepromRead && canRead && in != nullptr && inSize >= 1 && outBuffer != nullptr &&
       outSize >= 1) {
     return ReadCell(in[0], static_cast<std::uint8_t*>(outBuffer), bytesReturned);

@@ -1,82 +1,32 @@
-#ifdef _WIN32
-#include <windows.h>  // before the platform interface, which undoes its W names
-#endif
-
 #include "platform/simulator/terminal/SimulatedTerminal.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <ctime>
 #include <random>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
 #include "platform/DebugFormat.h"
 #include "platform/simulator/TextCodec.h"
-#include "platform/simulator/files/FileIo.h"
+#include "platform/simulator/Win32Errors.h"
 #include "platform/simulator/terminal/TerminalKernel.h"
 #include "platform/simulator/terminal/TerminalLog.h"
 
 namespace hw {
 
 namespace fs = std::filesystem;
-using sim::ReadResult;
 
 namespace {
 
 constexpr std::string_view kDeviceName = "EOM1:";
-constexpr UInt32 kGenericAll = 0x10000000u;
+constexpr std::string_view kFlashVolume = "\\Flash Disk";
 constexpr UInt32 kOpenAlways = 4;
 constexpr UInt32 kKeySetValue = 0x0002;
 
 void EndTheProgram() {
   std::fflush(nullptr);  // the lines printed before the reset reach the console
   std::_Exit(0);
-}
-
-std::string Located(std::string_view file, int line, std::string_view reason) {
-  return std::string(file) + ":" + std::to_string(line) + ": " + std::string(reason);
-}
-
-// Reads one optional file of the terminal; a file that is there but cannot be
-// read is an error, like one that does not parse.
-bool ReadTerminalFile(const fs::path& folder, std::string_view name, std::string* bytes,
-                      bool* present, std::string* error) {
-  const ReadResult read = sim::ReadWholeFile(folder / sim::PathFromUtf8(name), bytes);
-  *present = read == ReadResult::kRead;
-  if (read == ReadResult::kFailed) *error = Located(name, 1, "cannot be read");
-  return read != ReadResult::kFailed;
-}
-
-// Reads the terminal's files in the order their errors are reported. The
-// registry is read into the cache its calls will start from.
-std::string LoadError(const fs::path& folder, sim::DeviceConfig* faults,
-                      sim::RegistryFileCache* registry) {
-  std::string bytes;
-  bool present = false;
-  std::string error;
-  sim::ParseError parse;
-  if (!ReadTerminalFile(folder, "device.ini", &bytes, &present, &error)) return error;
-  if (present && !sim::ParseDeviceConfig(bytes, faults, &parse)) {
-    return Located("device.ini", parse.line, parse.reason);
-  }
-  switch (registry->Refresh(&parse)) {
-    case sim::RegistryFileCache::State::kUnreadable:
-      return Located("registry.reg", 1, "cannot be read");
-    case sim::RegistryFileCache::State::kMalformed:
-      return Located("registry.reg", parse.line, parse.reason);
-    default: break;
-  }
-  if (!ReadTerminalFile(folder, "eeprom.bin", &bytes, &present, &error)) return error;
-  if (present && bytes.size() != sim::kEepromSize) {
-    return Located("eeprom.bin", 1,
-                   "holds " + std::to_string(bytes.size()) + " bytes; the chip has 256 cells");
-  }
-  return {};
 }
 
 // Char is wchar_t in Windows builds and char16_t natively: UTF-16 either way.
@@ -100,91 +50,24 @@ bool IsDeviceName(const Char* name) {
   return sim::Utf16ToUtf8(U16(name), &utf8) && sim::EqualsFolded(utf8, kDeviceName);
 }
 
-bool WantsRead(UInt32 access) {
-  return (access & (kGenericRead | kGenericAll)) != 0;
-}
-bool WantsWrite(UInt32 access) {
-  return (access & (kGenericWrite | kGenericAll)) != 0;
-}
-
 }  // namespace
 
-std::unique_ptr<SimulatedTerminal> SimulatedTerminal::Load(const std::string& folder,
-                                                           std::string* error) {
-  const fs::path path = sim::PathFromUtf8(folder);
-  sim::DeviceConfig faults;
-  sim::RegistryFileCache registry(path / "registry.reg");
-  std::error_code ec;
-  std::string message =
-      fs::is_directory(path, ec)
-          ? LoadError(path, &faults, &registry)
-          : sim::DesktopPath(folder) + ": no terminal folder there; scripts/new-terminal makes one";
-  if (message.empty()) {
-    return std::unique_ptr<SimulatedTerminal>(
-        new SimulatedTerminal(path, std::move(faults), std::move(registry)));
-  }
-  sim::ReportTerminalError(path, message, error == nullptr);
-  if (error != nullptr) *error = std::move(message);
-  return nullptr;
-}
-
 SimulatedTerminal::SimulatedTerminal(fs::path folder, sim::DeviceConfig faults,
-                                     sim::RegistryFileCache registry)
+                                     sim::RegistryFileCache registry, sim::BootRecord drivers)
     : folder_(std::move(folder)),
       faults_(std::move(faults)),
       eeprom_(folder_ / "eeprom.bin", faults_),
       files_(folder_, faults_.flashFreeBytes, faults_.writeBack),
       registry_(folder_, std::move(registry), faults_.deniedKeys, faults_.persistence),
       boot_(folder_, faults_, files_),
+      handles_(faults_.nullHandle),
+      devices_(faults_, boot_.clock(), std::move(drivers)),
       restart_(EndTheProgram) {}
 
 SimulatedTerminal::~SimulatedTerminal() {
   registry_.StorePending();
-}
-
-Handle SimulatedTerminal::Add(Object object) {
-  if (object.kind == Object::Kind::kDevice && faults_.nullHandle) {
-    nullDeviceOpens_.push_back(std::move(object));
-    return 0;
-  }
-  const Handle handle = nextHandle_;
-  nextHandle_ += 4;  // like the kernel's handles: distinct, aligned, never 0 or -1
-  objects_.emplace(handle, std::move(object));
-  return handle;
-}
-
-SimulatedTerminal::Object* SimulatedTerminal::Find(std::intptr_t handle, Object::Kind kind) {
-  if (handle == 0 && kind == Object::Kind::kDevice && !nullDeviceOpens_.empty()) {
-    return &nullDeviceOpens_.back();
-  }
-  const auto it = objects_.find(handle);
-  return it != objects_.end() && it->second.kind == kind ? &it->second : nullptr;
-}
-
-std::size_t SimulatedTerminal::DeviceOpens() const {
-  std::size_t count = nullDeviceOpens_.size();
-  for (const auto& entry : objects_) count += entry.second.kind == Object::Kind::kDevice;
-  return count;
-}
-
-// Win32's rule: every open handle's share mode must allow the new access, and
-// the new share mode must allow every open handle's access.
-bool SimulatedTerminal::SharingAllows(const std::string& identity, UInt32 access,
-                                      UInt32 shareMode) const {
-  auto compatible = [&](const Object& open) {
-    if (open.identity != identity) return true;
-    return !(WantsRead(access) && (open.shareMode & kFileShareRead) == 0) &&
-           !(WantsWrite(access) && (open.shareMode & kFileShareWrite) == 0) &&
-           !(WantsRead(open.access) && (shareMode & kFileShareRead) == 0) &&
-           !(WantsWrite(open.access) && (shareMode & kFileShareWrite) == 0);
-  };
-  for (const Object& open : nullDeviceOpens_) {
-    if (!compatible(open)) return false;
-  }
-  for (const auto& entry : objects_) {
-    if (!compatible(entry.second)) return false;
-  }
-  return true;
+  handles_.CloseAll();
+  boot_.AtProgramEnd();
 }
 
 Handle SimulatedTerminal::CreateFile(const Char* name, UInt32 access, UInt32 shareMode,
@@ -199,10 +82,10 @@ Handle SimulatedTerminal::OpenDevice(UInt32 access, UInt32 shareMode, UInt32 dis
   // A device is there or not: it can be opened, never created or truncated.
   if (disposition != kOpenExisting && disposition != kOpenAlways) return kInvalidHandleValue;
   if (!eeprom_.Present()) return kInvalidHandleValue;
-  if (faults_.maxOpens && DeviceOpens() >= *faults_.maxOpens) return kInvalidHandleValue;
+  if (faults_.maxOpens && handles_.DeviceOpens() >= *faults_.maxOpens) return kInvalidHandleValue;
   const std::string identity(kDeviceName);
-  if (!SharingAllows(identity, access, shareMode)) return kInvalidHandleValue;
-  return Add(Object{Object::Kind::kDevice, access, shareMode, identity, nullptr, {}});
+  if (!handles_.SharingAllows(identity, access, shareMode)) return kInvalidHandleValue;
+  return handles_.Add(Object{Object::Kind::kDevice, access, shareMode, identity, nullptr, {}});
 }
 
 Handle SimulatedTerminal::OpenFile(const Char* name, UInt32 access, UInt32 shareMode,
@@ -211,16 +94,17 @@ Handle SimulatedTerminal::OpenFile(const Char* name, UInt32 access, UInt32 share
   if (!files_.Map(U16(name), &path)) return kInvalidHandleValue;
   const std::string identity = sim::FoldCase(sim::PathToUtf8(path.host.lexically_normal()));
   // Checked before the open, which may truncate what another handle guards.
-  if (!SharingAllows(identity, access, shareMode)) return kInvalidHandleValue;
+  if (!handles_.SharingAllows(identity, access, shareMode)) return kInvalidHandleValue;
   std::unique_ptr<sim::OpenFile> file = files_.Open(path, access, disposition, flags);
   if (file == nullptr) return kInvalidHandleValue;
-  return Add(Object{Object::Kind::kFile, access, shareMode, identity, std::move(file), {}});
+  return handles_.Add(
+      Object{Object::Kind::kFile, access, shareMode, identity, std::move(file), {}});
 }
 
 int SimulatedTerminal::DeviceIoControl(Handle device, UInt32 ioControlCode, const void* inBuffer,
                                        UInt32 inSize, void* outBuffer, UInt32 outSize,
                                        UInt32* bytesReturned, void* overlapped) {
-  const Object* open = Find(device, Object::Kind::kDevice);
+  const Object* open = handles_.Find(device, Object::Kind::kDevice);
   if (open == nullptr || overlapped != nullptr) return 0;
   return WithCount(bytesReturned, [&](std::uint32_t* count) {
     return eeprom_.Control(open->access, ioControlCode, inBuffer, inSize, outBuffer, outSize,
@@ -230,7 +114,7 @@ int SimulatedTerminal::DeviceIoControl(Handle device, UInt32 ioControlCode, cons
 
 int SimulatedTerminal::ReadFile(Handle file, void* buffer, UInt32 bytesToRead, UInt32* bytesRead,
                                 void* overlapped) {
-  Object* open = Find(file, Object::Kind::kFile);
+  Object* open = handles_.Find(file, Object::Kind::kFile);
   if (open == nullptr || overlapped != nullptr) return 0;
   return WithCount(bytesRead, [&](std::uint32_t* count) {
     return files_.Read(*open->file, buffer, bytesToRead, count);
@@ -239,7 +123,7 @@ int SimulatedTerminal::ReadFile(Handle file, void* buffer, UInt32 bytesToRead, U
 
 int SimulatedTerminal::WriteFile(Handle file, const void* buffer, UInt32 bytesToWrite,
                                  UInt32* bytesWritten, void* overlapped) {
-  Object* open = Find(file, Object::Kind::kFile);
+  Object* open = handles_.Find(file, Object::Kind::kFile);
   if (open == nullptr || overlapped != nullptr) return 0;
   return WithCount(bytesWritten, [&](std::uint32_t* count) {
     return files_.Write(*open->file, buffer, bytesToWrite, count);
@@ -255,7 +139,7 @@ int SimulatedTerminal::DeleteFile(const Char* path) {
 }
 
 int SimulatedTerminal::FlushFileBuffers(Handle file) {
-  Object* open = Find(file, Object::Kind::kFile);
+  Object* open = handles_.Find(file, Object::Kind::kFile);
   if (open == nullptr) {
     lastError_ = sim::kErrorInvalidHandle;
     return 0;
@@ -266,14 +150,7 @@ int SimulatedTerminal::FlushFileBuffers(Handle file) {
 }
 
 int SimulatedTerminal::CloseHandle(Handle handle) {
-  if (handle == 0 && !nullDeviceOpens_.empty()) {
-    nullDeviceOpens_.pop_back();
-    return 1;
-  }
-  const auto it = objects_.find(handle);
-  if (it == objects_.end() || it->second.kind == Object::Kind::kKey) return 0;
-  objects_.erase(it);
-  return 1;
+  return handles_.Close(handle) ? 1 : 0;
 }
 
 long SimulatedTerminal::RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 /*options*/,
@@ -282,7 +159,7 @@ long SimulatedTerminal::RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 /*o
   *result = 0;
   std::string path = "HKEY_LOCAL_MACHINE";
   if (root != kHkeyLocalMachine) {
-    const Object* parent = Find(root, Object::Kind::kKey);
+    const Object* parent = handles_.Find(root, Object::Kind::kKey);
     if (parent == nullptr) return sim::kErrorInvalidHandle;
     path = parent->keyPath;
   }
@@ -292,13 +169,13 @@ long SimulatedTerminal::RegOpenKeyEx(RegKey root, const Char* subKey, UInt32 /*o
   }
   if (!relative.empty()) path += "\\" + relative;
   if (const long status = registry_.OpenKey(path); status != kErrorSuccess) return status;
-  *result = Add(Object{Object::Kind::kKey, samDesired, 0, {}, nullptr, path});
+  *result = handles_.Add(Object{Object::Kind::kKey, samDesired, 0, {}, nullptr, path});
   return kErrorSuccess;
 }
 
 long SimulatedTerminal::RegSetValueEx(RegKey key, const Char* valueName, UInt32 /*reserved*/,
                                       UInt32 type, const UInt8* data, UInt32 dataBytes) {
-  const Object* open = Find(key, Object::Kind::kKey);
+  const Object* open = handles_.Find(key, Object::Kind::kKey);
   if (open == nullptr) return sim::kErrorInvalidHandle;
   if ((open->access & kKeySetValue) == 0) return kErrorAccessDenied;
   std::string name;
@@ -314,7 +191,7 @@ long SimulatedTerminal::RegSetValueEx(RegKey key, const Char* valueName, UInt32 
 
 long SimulatedTerminal::RegQueryValueEx(RegKey key, const Char* valueName, UInt32* reserved,
                                         UInt32* type, UInt8* data, UInt32* dataBytes) {
-  const Object* open = Find(key, Object::Kind::kKey);
+  const Object* open = handles_.Find(key, Object::Kind::kKey);
   if (open == nullptr) return sim::kErrorInvalidHandle;
   if (reserved != nullptr || (data != nullptr && dataBytes == nullptr)) {
     return sim::kErrorInvalidParameter;
@@ -340,16 +217,11 @@ long SimulatedTerminal::RegQueryValueEx(RegKey key, const Char* valueName, UInt3
 }
 
 long SimulatedTerminal::RegCloseKey(RegKey key) {
-  const auto it = objects_.find(key);
-  if (it == objects_.end() || it->second.kind != Object::Kind::kKey) {
-    return sim::kErrorInvalidHandle;
-  }
-  objects_.erase(it);
-  return kErrorSuccess;
+  return handles_.CloseKey(key) ? kErrorSuccess : sim::kErrorInvalidHandle;
 }
 
 long SimulatedTerminal::RegFlushKey(RegKey key) {
-  if (key != kHkeyLocalMachine && Find(key, Object::Kind::kKey) == nullptr) {
+  if (key != kHkeyLocalMachine && handles_.Find(key, Object::Kind::kKey) == nullptr) {
     return sim::kErrorInvalidHandle;
   }
   return registry_.Flush();
@@ -384,14 +256,26 @@ void SimulatedTerminal::GetSystemTime(SystemTime* time) {
   boot_.clock().Utc(time);
 }
 
-int SimulatedTerminal::CeFsIoControl(const Char* /*root*/, UInt32 /*ioControlCode*/,
-                                     void* /*inBuffer*/, UInt32 /*inSize*/, void* /*outBuffer*/,
-                                     UInt32 /*outSize*/, UInt32* /*bytesReturned*/,
-                                     void* /*overlapped*/) {
-  return 1;
+int SimulatedTerminal::CeFsIoControl(const Char* root, UInt32 ioControlCode, void* /*inBuffer*/,
+                                     UInt32 /*inSize*/, void* /*outBuffer*/, UInt32 /*outSize*/,
+                                     UInt32* bytesReturned, void* /*overlapped*/) {
+  if (bytesReturned != nullptr) *bytesReturned = 0;
+  std::string volume;
+  const bool flush = root != nullptr && sim::Utf16ToUtf8(U16(root), &volume) &&
+                     sim::EqualsFolded(volume, kFlashVolume) && ioControlCode == kFsctlFlushBuffers;
+  const sim::VolumeFlush answer = flush ? faults_.volumeFlush : sim::VolumeFlush::kUnsupported;
+  if (answer == sim::VolumeFlush::kWorks) {
+    files_.FlushVolume();
+    return 1;
+  }
+  lastError_ = answer == sim::VolumeFlush::kFails ? sim::kErrorWriteFault : kErrorNotSupported;
+  return 0;
 }
 
-void SimulatedTerminal::SignalStarted(UInt32 /*sequence*/) {}
+void SimulatedTerminal::SignalStarted(UInt32 sequence) {
+  const std::string line = "SignalStarted(" + std::to_string(sequence) + ")\r\n";
+  sim::WriteDebugLine(folder_, std::u16string(line.begin(), line.end()));
+}
 
 int SimulatedTerminal::CeGenRandom(UInt32 length, UInt8* buffer) {
   std::random_device random;
@@ -399,10 +283,9 @@ int SimulatedTerminal::CeGenRandom(UInt32 length, UInt8* buffer) {
   return 1;
 }
 
-DriverListResult SimulatedTerminal::ListLoadedDrivers(LoadedDriver* /*drivers*/,
-                                                      UInt32 /*capacity*/, UInt32* count) {
-  *count = 0;
-  return kDriverListNotAvailable;
+DriverListResult SimulatedTerminal::ListLoadedDrivers(LoadedDriver* drivers, UInt32 capacity,
+                                                      UInt32* count) {
+  return devices_.List(drivers, capacity, count);
 }
 
 void SimulatedTerminal::DebugPrintf(const Char* format, UInt32 value) {
@@ -411,35 +294,5 @@ void SimulatedTerminal::DebugPrintf(const Char* format, UInt32 value) {
   const std::size_t length = FormatDebugLine(line, kDebugLineCapacity, format, value);
   sim::WriteDebugLine(folder_, std::u16string_view(U16(line), length));
 }
-
-std::string FindTerminalFolder(const std::string& exeDir) {
-  std::string configured;
-#ifdef _WIN32
-  // The environment is UTF-16 on Windows; the ANSI copy would lose names.
-  if (const wchar_t* value = _wgetenv(L"HWSETUP_TERMINAL")) {
-    sim::Utf16ToUtf8(reinterpret_cast<const char16_t*>(value), &configured);
-  }
-#else
-  if (const char* value = std::getenv("HWSETUP_TERMINAL")) configured = value;
-#endif
-  if (!configured.empty()) return configured;
-  if (exeDir.empty()) return "terminal";
-  const char last = exeDir.back();
-  if (last == '/' || last == '\\') return exeDir + "terminal";
-  // One kind of separator in the path: the one the folder already uses.
-  return exeDir + (exeDir.find('\\') != std::string::npos ? "\\terminal" : "/terminal");
-}
-
-#ifdef _WIN32
-std::string ProgramTerminalFolder() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::u16string folder(reinterpret_cast<const char16_t*>(path), length < MAX_PATH ? length : 0);
-  folder.erase(std::min(folder.size(), folder.find_last_of(u"\\/")));
-  std::string utf8;
-  sim::Utf16ToUtf8(folder, &utf8);
-  return FindTerminalFolder(utf8);
-}
-#endif
 
 }  // namespace hw

@@ -1,29 +1,33 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/Platform.h"
 #include "platform/simulator/files/TerminalFiles.h"
 #include "platform/simulator/registry/TerminalRegistry.h"
 #include "platform/simulator/terminal/DeviceConfig.h"
+#include "platform/simulator/terminal/DeviceManager.h"
 #include "platform/simulator/terminal/EepromDevice.h"
+#include "platform/simulator/terminal/HandleTable.h"
 #include "platform/simulator/terminal/TerminalBoot.h"
+#include "platform/simulator/terminal/TerminalLoad.h"
 
 namespace hw {
 
 // A terminal kept in a folder: eeprom.bin, registry.reg, Windows/, Flash Disk/,
-// debug.log and the optional faults of device.ini.
+// debug.log and the optional faults of device.ini. Each call is forwarded to
+// the room of the terminal that plays it: the handle table, the EEPROM
+// device, the file system, the registry, the boots and the kernel; here
+// the calls' text becomes UTF-8 and their buffers are filled.
 class SimulatedTerminal final : public Platform {
  public:
-  // Loads `folder` (UTF-8 path). On a malformed device.ini or registry.reg (or
-  // an eeprom.bin that is not 256 bytes, or a folder that is not there):
+  // Loads `folder` (UTF-8 path); the first load after a boot loads the boot's
+  // drivers (sim::DeviceManager). On a malformed device.ini, registry.reg or
+  // drivers.txt (or an eeprom.bin that is not 256 bytes, or a folder that is
+  // not there):
   // returns null and sets *error to "<file>:<line>: <reason>", which the
   // caller tells the user; it has been appended to debug.log (and, on
   // Windows, passed to OutputDebugStringW). With no `error`, it has been
@@ -57,12 +61,14 @@ class SimulatedTerminal final : public Platform {
                        UInt8* data, UInt32* dataBytes) override;
   long RegCloseKey(RegKey key) override;
   long RegFlushKey(RegKey key) override;
-  // The error of the last FlushFileBuffers that failed.
+  // The error of the last FlushFileBuffers or CeFsIoControl that failed.
   UInt32 GetLastError() override;
   // A warm reset, as sim::TerminalBoot has it: recorded in restarts.log, it
   // ends the program as the terminal's reset would, at once, with exit code
   // 0. It keeps the registry, flushed or not, and, unless the board clears
-  // it, the object store; it loses what a write-back flash cache held.
+  // it, the object store; it loses what a write-back flash cache held. With
+  // [power] reset = late it answers success, the program goes on, and the
+  // reset comes when the terminal is let go of, the program's end.
   // Other power states are not modelled.
   UInt32 SetSystemPowerState(const Char* state, UInt32 stateFlags, UInt32 options) override;
   void Sleep(UInt32 milliseconds) override;
@@ -72,11 +78,18 @@ class SimulatedTerminal final : public Platform {
   // The terminal's clock: the desktop's, moved by its clock file.
   void GetLocalTime(SystemTime* time) override;
   void GetSystemTime(SystemTime* time) override;
+  // FSCTL_FLUSH_BUFFERS on "\Flash Disk" puts every write the flash cache
+  // holds on the volume; [files] volume flush = unsupported fails it with
+  // ERROR_NOT_SUPPORTED, = fails with ERROR_WRITE_FAULT. Any other volume or
+  // request: ERROR_NOT_SUPPORTED.
   int CeFsIoControl(const Char* root, UInt32 ioControlCode, void* inBuffer, UInt32 inSize,
                     void* outBuffer, UInt32 outSize, UInt32* bytesReturned,
                     void* overlapped) override;
+  // A line in debug.log, "SignalStarted(90)".
   void SignalStarted(UInt32 sequence) override;
+  // The desktop's random device.
   int CeGenRandom(UInt32 length, UInt8* buffer) override;
+  // As sim::DeviceManager lists what the last boot loaded.
   DriverListResult ListLoadedDrivers(LoadedDriver* drivers, UInt32 capacity,
                                      UInt32* count) override;
   void DebugPrintf(const Char* format, UInt32 value) override;
@@ -85,27 +98,14 @@ class SimulatedTerminal final : public Platform {
   void OnRestart(std::function<void()> restart) { restart_ = std::move(restart); }
 
  private:
-  // One thing a handle stands for: the device, a file or a registry key.
-  struct Object {
-    enum class Kind { kDevice, kFile, kKey };
-    Kind kind = Kind::kDevice;
-    UInt32 access = 0;
-    UInt32 shareMode = 0;
-    std::string identity;  // the device or file that share modes guard
-    std::unique_ptr<sim::OpenFile> file;
-    std::string keyPath;  // full, "HKEY_LOCAL_MACHINE\..."
-  };
+  using Object = sim::HandleTable::Object;
 
   SimulatedTerminal(std::filesystem::path folder, sim::DeviceConfig faults,
-                    sim::RegistryFileCache registry);
+                    sim::RegistryFileCache registry, sim::BootRecord drivers);
 
   Handle OpenDevice(UInt32 access, UInt32 shareMode, UInt32 disposition);
   Handle OpenFile(const Char* name, UInt32 access, UInt32 shareMode, UInt32 disposition,
                   UInt32 flags);
-  bool SharingAllows(const std::string& identity, UInt32 access, UInt32 shareMode) const;
-  std::size_t DeviceOpens() const;
-  Handle Add(Object object);
-  Object* Find(std::intptr_t handle, Object::Kind kind);
 
   std::filesystem::path folder_;
   sim::DeviceConfig faults_;
@@ -113,22 +113,10 @@ class SimulatedTerminal final : public Platform {
   sim::TerminalFiles files_;
   sim::TerminalRegistry registry_;
   sim::TerminalBoot boot_;
+  sim::HandleTable handles_;
+  sim::DeviceManager devices_;
   UInt32 lastError_ = 0;
-  std::map<std::intptr_t, Object> objects_;
-  // With null_handle every device open is handle 0, so they are counted here.
-  std::vector<Object> nullDeviceOpens_;
-  std::intptr_t nextHandle_ = 0x100;
   std::function<void()> restart_;
 };
-
-// The folder the simulator flavour runs on: $HWSETUP_TERMINAL when set and not
-// empty, else "terminal" inside `exeDir`.
-std::string FindTerminalFolder(const std::string& exeDir);
-
-#ifdef _WIN32
-// The terminal folder of the running program: FindTerminalFolder of the
-// folder its executable is in.
-std::string ProgramTerminalFolder();
-#endif
 
 }  // namespace hw

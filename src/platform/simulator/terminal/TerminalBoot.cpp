@@ -8,9 +8,11 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/simulator/Win32Errors.h"
 #include "platform/simulator/files/FileIo.h"
 #include "platform/simulator/files/TerminalPath.h"
 #include "platform/simulator/registry/TerminalRegistry.h"
+#include "platform/simulator/terminal/DriversFile.h"
 
 namespace hw::sim {
 
@@ -71,14 +73,33 @@ void TerminalClock::Local(SystemTime* time) const {
   Fill(Now(), true, time);
 }
 
-UInt32 TerminalBoot::WarmReset(const std::function<void()>& end) const {
-  if (config_.reset == ResetKind::kRefused) return kErrorAccessDenied;
-  if (config_.reset == ResetKind::kIgnored) return kErrorSuccess;
-  if (!AppendToFile(folder_ / kRestartLogName, RestartLine(clock_))) return kErrorWriteFault;
-  files_.Reset();
-  if (config_.objectStoreCleared && !ClearObjectStore()) return kErrorWriteFault;
+std::int64_t TerminalClock::UtcMilliseconds() const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Now().time_since_epoch()).count();
+}
+
+UInt32 TerminalBoot::WarmReset(const std::function<void()>& end) {
+  switch (config_.reset) {
+    case ResetKind::kRefused: return kErrorAccessDenied;
+    case ResetKind::kIgnored: return kErrorSuccess;
+    case ResetKind::kLate: resetAtEnd_ = true; return kErrorSuccess;
+    case ResetKind::kAllowed: break;
+  }
+  if (!Reset()) return kErrorWriteFault;
   end();
   return kErrorSuccess;
+}
+
+void TerminalBoot::AtProgramEnd() {
+  if (resetAtEnd_) Reset();
+  resetAtEnd_ = false;
+}
+
+// The reset recorded, then what it does to the terminal's memory.
+bool TerminalBoot::Reset() const {
+  if (!AppendToFile(folder_ / kRestartLogName, RestartLine(clock_))) return false;
+  files_.Reset();
+  if (config_.objectStoreCleared && !ClearObjectStore()) return false;
+  return MarkBooted(folder_, clock_.UtcMilliseconds());
 }
 
 // The object store is RAM, and so is the registry until a hive's flush: a
