@@ -107,7 +107,8 @@ TEST_F(ApplyTest, AProfileOfAllNineModulesIsPressedAndReadBack) {
   EXPECT_EQ(Count(trace, "\r\n"), 18u) << "two lines a press";
 
   ASSERT_EQ(Run({u"report"}), 0);
-  EXPECT_EQ(io_.console.back(), "result: consistent (exit 0)");
+  // What runs is information beside it: the drivers from the boot before.
+  EXPECT_EQ(io_.console.back().rfind("result: consistent", 0), 0u) << io_.console.back();
 }
 
 TEST_F(ApplyTest, AFailing3GWriteLeavesTheRegistryAndFailsTheItemAlone) {
