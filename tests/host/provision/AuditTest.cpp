@@ -184,8 +184,8 @@ TEST(Audit, ModulesWhoseButtonsOnlyWriteTheCellShowTheLabelAlone) {
 // to load: the report's line below each module's, and its result line.
 TEST(Drivers, TheReportSaysWhatRunsAgainstWhatTheCellCallsFor) {
   using Driver = RecordingPlatform::Driver;
-  const Driver kHcd{u"HCD1:", u"Drivers\\BuiltIn\\HCD_HSH1", u"$device\\HCD1"};
-  const Driver kSsi4329{u"SSI1:", u"\\" + std::u16string(kWifiCardKey4329), u"$device\\SSI1"};
+  const Driver kHcd = kHcdDriver;
+  const Driver kSsi4329 = CardDriver(u"SSI1:", kWifiCardKey4329);
   const Driver kSsi4319{u"SSI1:",
                         u"\\DRIVERS\\SDCARD\\CLIENTDRIVERS\\CUSTOM\\MANF-02D0-CARDID-4319-FUNC-1",
                         u"$device\\SSI1"};
@@ -247,11 +247,8 @@ TEST(Drivers, TheReportSaysWhatRunsAgainstWhatTheCellCallsFor) {
     for (const auto& c : cases) {
       FactoryOs terminal;
       RecordingPlatform& os = terminal.os;
-      os.files[kFlash] = kSource;
-      os.eeprom[CellOf(k3G).address] = c.g3;
-      os.eeprom[CellOf(kWifi).address] = c.wifi;
+      terminal.Running(c.g3, c.wifi, c.running);
       if (c.change) c.change(os);
-      os.drivers = c.running;
       os.driverListAvailable = available;
       FakeProgramIo io;
       RunProgram({u"report"}, &os, io);

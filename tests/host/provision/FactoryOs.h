@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "RecordingPlatform.h"
+#include "eeprom/ModuleCells.h"
 #include "setup/PsConfigInstall.h"
 #include "setup/RegistryProvisioning.h"
 
@@ -51,6 +52,25 @@ struct FactoryOs {
     os.files[kPsConfigSource] = kSource;
     os.files[kPsConfig1Source] = kSource1;
   }
+  // The 3G and WiFi cells, the Bluetooth file installed, and what Device
+  // Manager lists as running.
+  void Running(std::uint8_t g3, std::uint8_t wifi, std::vector<RecordingPlatform::Driver> drivers) {
+    os.files[kPsConfigDestination] = kSource;
+    os.eeprom[CellOf(k3G).address] = g3;
+    os.eeprom[CellOf(kWifi).address] = wifi;
+    os.drivers = std::move(drivers);
+    os.driverListAvailable = true;
+  }
 };
+
+// Drivers as CE's Device Manager lists them: the built-in USB host driver,
+// and a WiFi card's client with the set's prefix.
+inline const RecordingPlatform::Driver kHcdDriver{u"HCD1:", u"Drivers\\BuiltIn\\HCD_HSH1",
+                                                  u"$device\\HCD1"};
+inline RecordingPlatform::Driver CardDriver(const char16_t* legacyName, const char16_t* key,
+                                            std::uint32_t loadedAfter = 0) {
+  return {legacyName, u"\\" + std::u16string(key), u"$device\\" + std::u16string(legacyName),
+          loadedAfter};
+}
 
 }  // namespace hw::test

@@ -317,9 +317,9 @@ TEST(Sync, NoTwoBootsInARowRestartWhateverTheResetOrTheClock) {
 // for the SD bus's WiFi driver, up to its bound.
 TEST(Sync, RestartsForWhatRunsFromBeforeAndWaitsForTheSdBus) {
   using Driver = RecordingPlatform::Driver;
-  const Driver kHcd{u"HCD1:", u"Drivers\\BuiltIn\\HCD_HSH1", u"$device\\HCD1"};
-  const auto card = [](const char16_t* prefix, std::uint32_t after) {
-    return Driver{prefix, u"\\" + std::u16string(kWifiCardKey4329), u"$device\\SSI1", after};
+  const Driver kHcd = kHcdDriver;
+  const auto card = [](const char16_t* legacyName, std::uint32_t after) {
+    return CardDriver(legacyName, kWifiCardKey4329, after);
   };
   const struct {
     const char* what;
@@ -375,15 +375,11 @@ TEST(Sync, RestartsForWhatRunsFromBeforeAndWaitsForTheSdBus) {
   for (const auto& c : cases) {
     FactoryOs terminal;
     RecordingPlatform& os = terminal.os;
-    os.files[kFlash] = kSource;
-    os.eeprom[CellOf(k3G).address] = c.g3;
-    os.eeprom[CellOf(kWifi).address] = c.wifi;
+    terminal.Running(c.g3, c.wifi, c.running);
     if (c.oldValues) {
       os.keys[kUsbHostDriverKey] = kUsbOff;
       os.keys[kWifiCardKey4319] = os.keys[kWifiCardKey4329] = kMurata;
     }
-    os.drivers = c.running;
-    os.driverListAvailable = true;
     FakeProgramIo io;
     try {
       RunProgram({u"sync", u"--restart"}, &os, io);
