@@ -18,12 +18,6 @@ int LinesUpTo(std::string_view text, std::size_t offset) {
   return 1 + static_cast<int>(std::count(text.begin(), text.begin() + offset, '\n'));
 }
 
-bool Fail(ParseError* error, int line, std::string reason) {
-  error->line = line;
-  error->reason = std::move(reason);
-  return false;
-}
-
 // Windows-1252's characters for the bytes 0x80 to 0x9F. The five bytes it
 // leaves undefined stand for the C1 controls of the same number, as Windows'
 // own conversion makes them, so that every byte reads and writes back.

@@ -282,12 +282,6 @@ bool IsSection(Text section) {
   return false;
 }
 
-bool Fail(ParseError* error, int line, std::string reason) {
-  error->line = line;
-  error->reason = std::move(reason);
-  return false;
-}
-
 }  // namespace
 
 bool ParseDeviceConfig(std::string_view text, DeviceConfig* config, ParseError* error) {

@@ -84,12 +84,6 @@ bool ParseDriverLine(std::string_view line, BootDriver* driver) {
   return true;
 }
 
-bool Fail(ParseError* error, int line, std::string reason) {
-  error->line = line;
-  error->reason = std::move(reason);
-  return false;
-}
-
 }  // namespace
 
 bool ParseDriversFile(std::string_view text, BootRecord* record, ParseError* error) {

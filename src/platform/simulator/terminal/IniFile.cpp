@@ -16,12 +16,6 @@ std::string_view WithoutComment(std::string_view line) {
   return line;
 }
 
-bool Fail(ParseError* error, int line, std::string reason) {
-  error->line = line;
-  error->reason = std::move(reason);
-  return false;
-}
-
 }  // namespace
 
 bool ParseIni(std::string_view text, std::vector<IniSection>* sections, ParseError* error) {
