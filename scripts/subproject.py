@@ -262,8 +262,8 @@ def check_shortcuts(folder, modules, fail):
         target = shortcut_target(command)
         if not re.fullmatch(r"\\windows\\[^\\]+", target.lower()) or \
                 target.split("\\")[-1].lower() not in modules:
-            fail(f"{lnk}: starts {target}, which is not \\Windows\\ and a MODULES entry of the "
-                 ".bib (a shortcut runs a program the image holds)")
+            fail(f"{lnk}: starts {target}, which is not \\Windows\\NAME for a MODULES entry "
+                 "NAME of the .bib (a shortcut runs a program the image holds)")
 
 
 def check_dat(dat, files, fail):
